@@ -1,0 +1,2 @@
+plotcore/CMakeFiles/plotcore.dir/num.cc.o: /work/main/plotcore/num.cc \
+ /usr/include/stdc-predef.h /work/main/plotcore/num.h

@@ -1,0 +1,25 @@
+
+# Consider dependencies only in project.
+set(CMAKE_DEPENDS_IN_PROJECT_ONLY OFF)
+
+# The set of languages for which implicit dependencies are needed:
+set(CMAKE_DEPENDS_LANGUAGES
+  )
+
+# The set of dependency files which are needed:
+set(CMAKE_DEPENDS_DEPENDENCY_FILES
+  "/work/main/tests/graph_test.cc" "tests/CMakeFiles/unit_tests.dir/graph_test.cc.o" "gcc" "tests/CMakeFiles/unit_tests.dir/graph_test.cc.o.d"
+  "/work/main/tests/num_test.cc" "tests/CMakeFiles/unit_tests.dir/num_test.cc.o" "gcc" "tests/CMakeFiles/unit_tests.dir/num_test.cc.o.d"
+  "/work/main/tests/time_field_test.cc" "tests/CMakeFiles/unit_tests.dir/time_field_test.cc.o" "gcc" "tests/CMakeFiles/unit_tests.dir/time_field_test.cc.o.d"
+  "/work/main/tests/words_test.cc" "tests/CMakeFiles/unit_tests.dir/words_test.cc.o" "gcc" "tests/CMakeFiles/unit_tests.dir/words_test.cc.o.d"
+  )
+
+# Targets to which this target links.
+set(CMAKE_TARGET_LINKED_INFO_FILES
+  "/work/main/build/magtime/CMakeFiles/magtime_lib.dir/DependInfo.cmake"
+  "/work/main/build/magphase/CMakeFiles/magphase_lib.dir/DependInfo.cmake"
+  "/work/main/build/plotcore/CMakeFiles/plotcore.dir/DependInfo.cmake"
+  )
+
+# Fortran module output directory.
+set(CMAKE_Fortran_TARGET_MODULE_DIR "")

@@ -1,0 +1,49 @@
+// The light-curve program: magnitude against hour of day, from VSOLJ or VSNET files.
+#include "magtime.h"
+
+#include "plotcore/dialogue.h"
+#include "plotcore/num.h"
+#include "time_field.h"
+
+namespace magtime {
+
+// A record is: any word, time, magnitude, any word.
+static void decode_vsolj(const plotcore::word_buf* fields, float* x, float* mag) {
+  *x = vsolj_hour(fields[1]);
+  *mag = plotcore::magnitude_of(fields[2]);
+}
+
+static void decode_vsnet(const plotcore::word_buf* fields, float* x, float* mag) {
+  *x = vsnet_hour(fields[1]);
+  *mag = plotcore::magnitude_of(fields[2]);
+}
+
+static constexpr int records_kept = 500;
+
+static constexpr plotcore::program vsolj = {"mag. axis (colum, max=79) = ",
+                                            "hour axis (colum, max=79) = ",
+                                            plotcore::x_kind::hour,
+                                            false,
+                                            4,
+                                            records_kept,
+                                            decode_vsolj};
+
+static constexpr plotcore::program vsnet = {"mag. axis (colum, max=79) = ",
+                                            "hour axis (colum, max=79) = ",
+                                            plotcore::x_kind::hour,
+                                            false,
+                                            4,
+                                            records_kept,
+                                            decode_vsnet};
+
+int magtime_run(std::FILE* in, std::FILE* out) {
+  static_assert(records_kept <= plotcore::max_obs);
+  plotcore::session s;
+  plotcore::start_session(s, in);
+  int layout = 0;
+  if (!plotcore::ask_int(s, out, "data file format (vsolj=1 , vsnet=0) ", &layout))
+    return plotcore::input_ended(out);
+  return plotcore::run_files(s, out, layout == 1 ? vsolj : vsnet);
+}
+
+}  // namespace magtime

@@ -1,0 +1,12 @@
+// The light-curve program: magnitude against hour of day, from VSOLJ or VSNET files.
+#pragma once
+
+#include <cstdio>
+
+namespace magtime {
+
+/// Runs the whole dialogue: answers come from `in`, everything shown goes to `out`.
+/// Returns the process exit status.
+int magtime_run(std::FILE* in, std::FILE* out);
+
+}  // namespace magtime

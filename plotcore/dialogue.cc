@@ -1,0 +1,176 @@
+// The console dialogue both programs share: data file, echo, range line, graph passes, saving.
+#include "dialogue.h"
+
+#include <climits>
+
+namespace plotcore {
+
+void start_session(session& s, std::FILE* in) {
+  open_source(s.console, in, true);
+  s.table.count = 0;
+  s.mag_len = 0;
+  s.x_len = 0;
+}
+
+// ---- answers ----
+
+bool ask_int(session& s, std::FILE* out, const char* prompt, int* value) {
+  for (;;) {
+    std::fputs(prompt, out);
+    std::fflush(out);
+    switch (read_int(s.console, value)) {
+      case int_status::ok: return true;
+      case int_status::end: return false;
+      case int_status::not_a_number: break;
+    }
+  }
+}
+
+int input_ended(std::FILE* out) {
+  std::fputs("\nend of input.\n", out);
+  std::fflush(out);
+  return 1;
+}
+
+// An axis answer: the index of the last row or column drawn, 0 to 79.
+static bool ask_axis(session& s, std::FILE* out, const char* prompt, int* value) {
+  for (;;) {
+    if (!ask_int(s, out, prompt, value)) return false;
+    if (*value >= 0 && *value < canvas_size) return true;
+    std::fputs("axis must be 0 to 79.\n", out);
+  }
+}
+
+// A file name; a longer one would be opened cut short, so it is refused and asked again.
+static bool ask_name(session& s, std::FILE* out, const char* prompt) {
+  for (;;) {
+    std::fputs(prompt, out);
+    std::fflush(out);
+    switch (read_word(s.console, s.name)) {
+      case word_status::ok: return true;
+      case word_status::end: return false;
+      case word_status::truncated: std::fputs("file name too long (max 29).\n", out); break;
+    }
+  }
+}
+
+// ---- one data file ----
+
+// Reads records of p.words words until the file ends, keeping and echoing the first p.limit.
+static void read_records(session& s, std::FILE* out, const program& p) {
+  long long ignored = 0;
+  bool incomplete = false;
+  s.table.count = 0;
+  s.table.limit = p.limit;
+  while (read_word(s.data, s.fields[0]) != word_status::end) {
+    int got = 1;
+    while (got < p.words && read_word(s.data, s.fields[got]) != word_status::end) ++got;
+    if (got < p.words) {
+      // The last buffers still hold the record before; pairing them with these words would
+      // store an observation that is in no record of the file.
+      incomplete = true;
+      break;
+    }
+    float x = 0.0f, mag = 0.0f;
+    p.decode(s.fields, &x, &mag);
+    if (!add_obs(s.table, x, mag)) {
+      if (ignored < LLONG_MAX) ++ignored;
+      continue;
+    }
+    std::fprintf(out, "  %5.2f %7.3f \n", static_cast<double>(x), static_cast<double>(mag));
+  }
+  if (ignored > 0) std::fprintf(out, "records over %d ignored. %lld\n", p.limit, ignored);
+  if (incomplete) std::fputs("incomplete last record ignored.\n", out);
+}
+
+// Opens, reads and closes the data file named in s.name. Returns 0 to go on, else the status.
+static int load_file(session& s, std::FILE* out, const program& p) {
+  // Binary mode: white space already covers "\r", and a Ctrl-Z byte must not end the file
+  // early on one platform only.
+  std::FILE* f = std::fopen(s.name, "rb");
+  if (f == nullptr) {
+    std::fprintf(out, "Cannot open input file. %d\n", 0);
+    return 1;
+  }
+  open_source(s.data, f, false);
+  read_records(s, out, p);
+  const bool read_failed = std::ferror(f) != 0;
+  const int closed = std::fclose(f);
+  if (read_failed) {
+    std::fputs("Cannot read input file.\n", out);
+    return 1;
+  }
+  if (closed != 0) {
+    std::fprintf(out, "file close error. %d\n", closed);
+    return 1;
+  }
+  return 0;
+}
+
+// Graph passes: axis answers, drawing and rows on the console, while the user asks to redraw.
+static bool graph_passes(session& s, std::FILE* out, const program& p) {
+  int again = 1;
+  while (again == 1) {
+    if (!ask_axis(s, out, p.mag_prompt, &s.mag_len)) return false;
+    if (!ask_axis(s, out, p.x_prompt, &s.x_len)) return false;
+    std::fputs("\n", out);
+    draw_graph(s.drawing, s.table, s.range, s.mag_len, s.x_len, p.kind);
+    write_rows(s.drawing, s.mag_len, s.x_len, out);
+    if (!ask_int(s, out, "\nDo you rewrite the graph ? (yes=1 , no=0) ", &again)) return false;
+  }
+  return true;
+}
+
+// The save question, asked again after a graph file that cannot be opened.
+// Returns -1 to go on, else the exit status.
+static int save_graph(session& s, std::FILE* out) {
+  for (;;) {
+    int save = 0;
+    if (!ask_int(s, out, "\ngraph save ? (yes=1 , no=0) ", &save)) return input_ended(out);
+    if (save != 1) return -1;
+    if (!ask_name(s, out, "graph file name = ")) return input_ended(out);
+    std::FILE* g = std::fopen(s.name, "w");
+    if (g == nullptr) {
+      std::fputs("cannot open graph file.\n", out);
+      continue;
+    }
+    const bool written = write_rows(s.drawing, s.mag_len, s.x_len, g);
+    int closed = std::fclose(g);
+    // A write that failed before the close is a failed save too, whatever the close says.
+    if (closed == 0 && !written) closed = EOF;
+    if (closed != 0) {
+      std::fprintf(out, "file close error. %d\n", closed);
+      return 1;
+    }
+    return -1;
+  }
+}
+
+static int file_loop(session& s, std::FILE* out, const program& p) {
+  for (;;) {
+    if (!ask_name(s, out, "\ndata file name = ")) return input_ended(out);
+    if (const int status = load_file(s, out, p); status != 0) return status;
+
+    s.range = find_range(s.table);
+    if (p.phase_axis) {
+      s.range.x_max = 10;
+      s.range.x_min = 0;
+    }
+    print_range_line(out, s.range);
+
+    if (!graph_passes(s, out, p)) return input_ended(out);
+    if (const int status = save_graph(s, out); status >= 0) return status;
+
+    int more = 0;
+    if (!ask_int(s, out, "\nDo you continue ? (yes=1 , no=0) ", &more)) return input_ended(out);
+    if (more != 1) return 0;
+  }
+}
+
+int run_files(session& s, std::FILE* out, const program& p) {
+  const int status = file_loop(s, out, p);
+  std::fflush(out);
+  return status;
+}
+
+}  // namespace plotcore

@@ -1,0 +1,54 @@
+// The console dialogue both programs share: data file, echo, range line, graph passes, saving.
+#pragma once
+
+#include <cstdio>
+
+#include "graph.h"
+#include "words.h"
+
+namespace plotcore {
+
+/// Most words in one record of any program.
+constexpr int max_fields = 4;
+
+/// What sets one program's dialogue apart: its record, its decoding and its X axis.
+struct program {
+  const char* mag_prompt;  ///< the magnitude-axis prompt
+  const char* x_prompt;    ///< the X-axis prompt
+  x_kind kind;             ///< style of the X labels
+  bool phase_axis;         ///< X bounds fixed at 10 and 0 instead of taken from the data
+  int words;               ///< words per record, 1 to max_fields
+  int limit;               ///< observations kept per file, 1 to max_obs
+  /// Turns the words of one record into X and magnitude.
+  void (*decode)(const word_buf* fields, float* x, float* mag);
+};
+
+/// Everything a run keeps, sized in advance; the caller owns it (it is too large for a
+/// small stack, so keep it in the function that runs the dialogue).
+struct session {
+  byte_source console;
+  byte_source data;
+  word_buf fields[max_fields];
+  word_buf name;
+  obs_table table;
+  graph_range range;
+  canvas drawing;
+  int mag_len;
+  int x_len;
+};
+
+/// Starts a run: answers will be read from `in`, byte by byte.
+void start_session(session& s, std::FILE* in);
+
+/// Prints `prompt` and reads an integer answer into `value`, printing the prompt again for any
+/// word that is not a whole decimal integer within int. False when the input ended.
+bool ask_int(session& s, std::FILE* out, const char* prompt, int* value);
+
+/// Reports that the input ended ("\nend of input.\n") and gives the exit status, 1.
+int input_ended(std::FILE* out);
+
+/// Runs the dialogue from the first data file name to the end of the run and returns the exit
+/// status: 0 when the user does not continue, 1 after an error message or the end of input.
+int run_files(session& s, std::FILE* out, const program& p);
+
+}  // namespace plotcore

@@ -1,0 +1,93 @@
+// Reading whitespace-separated words from a data file or from the console.
+#include "words.h"
+
+#include <climits>
+
+namespace plotcore {
+
+void open_source(byte_source& s, std::FILE* f, bool one_at_a_time) {
+  s.f = f;
+  s.one_at_a_time = one_at_a_time;
+  s.at_end = false;
+  s.pos = 0;
+  s.len = 0;
+}
+
+// Refills the buffer; the console gives one byte per call so that reading never blocks for
+// answers the user has not typed yet.
+static bool refill(byte_source& s) {
+  if (s.at_end) return false;
+  s.pos = 0;
+  s.len = 0;
+  if (s.one_at_a_time) {
+    const int c = std::getc(s.f);
+    if (c != EOF) {
+      s.buf[0] = static_cast<unsigned char>(c);
+      s.len = 1;
+    }
+  } else {
+    s.len = static_cast<int>(std::fread(s.buf, 1, sizeof s.buf, s.f));
+  }
+  if (s.len == 0) s.at_end = true;
+  return s.len > 0;
+}
+
+int next_byte(byte_source& s) {
+  if (s.pos >= s.len && !refill(s)) return -1;
+  return s.buf[s.pos++];
+}
+
+bool is_white(int byte) {
+  return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' ||
+         byte == '\r';
+}
+
+static int skip_white(byte_source& s) {
+  int c = next_byte(s);
+  while (c >= 0 && is_white(c)) c = next_byte(s);
+  return c;
+}
+
+word_status read_word(byte_source& s, word_buf& w) {
+  int c = skip_white(s);
+  if (c < 0) return word_status::end;
+  int n = 0;
+  bool cut = false;
+  for (; c >= 0 && !is_white(c); c = next_byte(s)) {
+    if (n < word_max)
+      w[n++] = static_cast<char>(c);
+    else
+      cut = true;
+  }
+  w[n] = '\0';
+  return cut ? word_status::truncated : word_status::ok;
+}
+
+int_status read_int(byte_source& s, int* value) {
+  int c = skip_white(s);
+  if (c < 0) return int_status::end;
+  bool negative = false;
+  if (c == '+' || c == '-') {
+    negative = c == '-';
+    c = next_byte(s);
+  }
+  // The magnitude is kept in long long and stops growing past INT_MAX + 1, so a word of any
+  // length is read without overflow.
+  long long magnitude = 0;
+  bool digits = false;
+  bool valid = true;
+  for (; c >= 0 && !is_white(c); c = next_byte(s)) {
+    if (c < '0' || c > '9') {
+      valid = false;
+      continue;
+    }
+    digits = true;
+    if (magnitude <= INT_MAX) magnitude = magnitude * 10 + (c - '0');
+  }
+  const long long v = negative ? -magnitude : magnitude;
+  if (!valid || !digits || v > INT_MAX || v < INT_MIN) return int_status::not_a_number;
+  *value = static_cast<int>(v);
+  return int_status::ok;
+}
+
+}  // namespace plotcore

@@ -1,0 +1,54 @@
+// Reading whitespace-separated words from a data file or from the console.
+#pragma once
+
+#include <cstdio>
+
+namespace plotcore {
+
+/// Characters a word keeps; its buffer holds them and a terminator.
+constexpr int word_max = 29;
+
+/// A word buffer: up to 29 characters and a terminator.
+using word_buf = char[word_max + 1];
+
+/// A stream read byte by byte through a buffer of its own. A data file is read in blocks; the
+/// console one byte at a time, so that reading never waits for more than the user has typed.
+struct byte_source {
+  std::FILE* f;
+  bool one_at_a_time;
+  bool at_end;
+  int pos;
+  int len;
+  unsigned char buf[1 << 14];
+};
+
+/// Starts reading `f`: in blocks (`one_at_a_time` false) or byte by byte (the console).
+void open_source(byte_source& s, std::FILE* f, bool one_at_a_time);
+
+/// The next byte (0 to 255), or -1 at the end of the stream or on a read error.
+int next_byte(byte_source& s);
+
+/// True for the separators of words: space, tab, line feed, vertical tab, form feed, return.
+bool is_white(int byte);
+
+enum class word_status {
+  ok,         ///< a whole word was read
+  truncated,  ///< a longer word was read whole; its first 29 characters were kept
+  end,        ///< the stream ended before a word began
+};
+
+/// Skips white space and reads one word, keeping its first 29 bytes (terminated) in `w`.
+/// Bytes past the 29th are read and dropped so the next word starts where it should.
+word_status read_word(byte_source& s, word_buf& w);
+
+enum class int_status {
+  ok,         ///< a whole decimal integer within int: optional sign, then digits only
+  not_a_number,  ///< any other word, which has been read whole
+  end,        ///< the stream ended before a word began
+};
+
+/// Reads one word and takes it as a decimal integer. Words of any length are read whole; the
+/// value is set only when the status is ok.
+int_status read_int(byte_source& s, int* value);
+
+}  // namespace plotcore
