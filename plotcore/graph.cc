@@ -44,8 +44,7 @@ graph_range find_range(const obs_table& t) {
 }
 
 void print_range_line(std::FILE* out, const graph_range& r) {
-  std::fprintf(out, "\nY max=%d min=%d / X max=%d min=%d\n\n", r.y_max, r.y_min, r.x_max,
-               r.x_min);
+  std::fprintf(out, "\nY max=%d min=%d / X max=%d min=%d\n\n", r.y_max, r.y_min, r.x_max, r.x_min);
 }
 
 // ---- drawing ----
@@ -69,7 +68,9 @@ static int step_of(int len, int first, long long width) {
 // last is negative (bounds that run backwards). With a step of 0 every label lands in the same
 // cells and only the last one written shows; otherwise a label more than a canvas away from the
 // first lies outside it.
-static long long first_visible(long long last, int step) { return step == 0 && last > 0 ? last : 0; }
+static long long first_visible(long long last, int step) {
+  return step == 0 && last > 0 ? last : 0;
+}
 static long long last_visible(long long last, int step) {
   return step == 0 || last <= canvas_size ? last : canvas_size;
 }

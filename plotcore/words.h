@@ -42,9 +42,9 @@ enum class word_status {
 word_status read_word(byte_source& s, word_buf& w);
 
 enum class int_status {
-  ok,         ///< a whole decimal integer within int: optional sign, then digits only
+  ok,            ///< a whole decimal integer within int: optional sign, then digits only
   not_a_number,  ///< any other word, which has been read whole
-  end,        ///< the stream ended before a word began
+  end,           ///< the stream ended before a word began
 };
 
 /// Reads one word and takes it as a decimal integer. Words of any length are read whole; the

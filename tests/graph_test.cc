@@ -110,30 +110,21 @@ TEST(obs_table, keeps_no_more_than_its_limit) {
 
 TEST(draw_graph, hour_style_example) {
   obs_table t;
-  EXPECT_EQ(drawn(table_of(t, {{5.5f, 10.2f}}), 20, 40, x_kind::hour),
-            lines({
-                "10 +                                     ",
-                "   |                                     ",
-                "   |                                     ",
-                "   |                                     ",
-                "   |                  *                  ",
-                "   |                                     ",
-                "   |                                     ",
-                "   |                                     ",
-                "   |                                     ",
-                "   +                                     ",
-                "   |                                     ",
-                "   |                                     ",
-                "   |                                     ",
-                "   |                                     ",
-                "   |                                     ",
-                "   |                                     ",
-                "   |                                     ",
-                "   |                                     ",
-                "11 +                                     ",
-                "    +-----------------------------------+",
-                "   05                                  06",
-            }));
+  EXPECT_EQ(
+      drawn(table_of(t, {{5.5f, 10.2f}}), 20, 40, x_kind::hour),
+      lines({
+          "10 +                                     ", "   |                                     ",
+          "   |                                     ", "   |                                     ",
+          "   |                  *                  ", "   |                                     ",
+          "   |                                     ", "   |                                     ",
+          "   |                                     ", "   +                                     ",
+          "   |                                     ", "   |                                     ",
+          "   |                                     ", "   |                                     ",
+          "   |                                     ", "   |                                     ",
+          "   |                                     ", "   |                                     ",
+          "11 +                                     ", "    +-----------------------------------+",
+          "   05                                  06",
+      }));
 }
 
 TEST(draw_graph, half_step_ticks_and_four_labels) {
@@ -156,42 +147,40 @@ TEST(draw_graph, half_step_ticks_and_four_labels) {
 
 TEST(draw_graph, marks_replace_labels_and_axis_cells) {
   obs_table t;
-  EXPECT_EQ(drawn(table_of(t, {{-0.2f, 11.0f}, {2.0f, 12.0f}, {-0.2f, 11.75f}}), 10, 16,
-                  x_kind::hour),
-            lines({
-                "11 *             ",
-                "   |             ",
-                "   +             ",
-                "   *             ",
-                "12 +        *    ",
-                "   |             ",
-                "   +             ",
-                "   |             ",
-                "13 +             ",
-                "    +---+---+---+",
-                "   00  01  02  03",
-            }));
+  EXPECT_EQ(
+      drawn(table_of(t, {{-0.2f, 11.0f}, {2.0f, 12.0f}, {-0.2f, 11.75f}}), 10, 16, x_kind::hour),
+      lines({
+          "11 *             ",
+          "   |             ",
+          "   +             ",
+          "   *             ",
+          "12 +        *    ",
+          "   |             ",
+          "   +             ",
+          "   |             ",
+          "13 +             ",
+          "    +---+---+---+",
+          "   00  01  02  03",
+      }));
 }
 
 TEST(draw_graph, zero_step_keeps_the_last_label_and_one_column) {
   // y_step 0: every magnitude label on row 2, Y min's on top. x_step 0: every X label at
   // columns 3 and 4, X max's ("08") on top, every mark in column 4; two marks share a cell.
   obs_table t;
-  EXPECT_EQ(drawn(table_of(t, {{1.5f, 10.5f}, {7.5f, 10.5f}}), 2, 6, x_kind::hour),
-            lines({
-                "10 +*  ",
-                "    +--",
-                "   08  ",
-            }));
-  EXPECT_EQ(drawn(table_of(t, {{1.0f, 10.5f}, {2.0f, 13.5f}}), 5, 8, x_kind::hour),
-            lines({
-                "   |     ",
-                "   |     ",
-                "   |     ",
-                "10 +* *  ",
-                "    +-+-+",
-                "   010203",
-            }));
+  EXPECT_EQ(drawn(table_of(t, {{1.5f, 10.5f}, {7.5f, 10.5f}}), 2, 6, x_kind::hour), lines({
+                                                                                        "10 +*  ",
+                                                                                        "    +--",
+                                                                                        "   08  ",
+                                                                                    }));
+  EXPECT_EQ(drawn(table_of(t, {{1.0f, 10.5f}, {2.0f, 13.5f}}), 5, 8, x_kind::hour), lines({
+                                                                                        "   |     ",
+                                                                                        "   |     ",
+                                                                                        "   |     ",
+                                                                                        "10 +* *  ",
+                                                                                        "    +-+-+",
+                                                                                        "   010203",
+                                                                                    }));
 }
 
 TEST(draw_graph, half_step_ticks_start_at_a_step_of_four) {
@@ -211,11 +200,11 @@ TEST(draw_graph, half_step_ticks_start_at_a_step_of_four) {
 TEST(draw_graph, empty_table_draws_bare_axes) {
   obs_table t;
   EXPECT_EQ(drawn(table_of(t, {}), 3, 6, x_kind::hour), lines({
-                                                             "   |   ",
-                                                             "   |   ",
-                                                             "    ---",
-                                                             "       ",
-                                                         }));
+                                                            "   |   ",
+                                                            "   |   ",
+                                                            "    ---",
+                                                            "       ",
+                                                        }));
 }
 
 TEST(draw_graph, negative_step_writes_only_inside_the_canvas) {
@@ -243,17 +232,17 @@ TEST(draw_graph, bounds_beyond_int_cost_one_label) {
 
 TEST(draw_graph, phase_style_example) {
   obs_table t;
-  EXPECT_EQ(drawn(table_of(t, {{2.5f, 11.4f}, {5.0f, 11.5f}, {10.0f, 11.9f}}), 6, 45,
-                  x_kind::phase),
-            lines({
-                "11 +                                          ",
-                "   |                                          ",
-                "   +          *         *                     ",
-                "   |                                          ",
-                "12 +                                        * ",
-                "    +---+---+---+---+---+---+---+---+---+---+-",
-                "   0.0 0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1.0",
-            }));
+  EXPECT_EQ(
+      drawn(table_of(t, {{2.5f, 11.4f}, {5.0f, 11.5f}, {10.0f, 11.9f}}), 6, 45, x_kind::phase),
+      lines({
+          "11 +                                          ",
+          "   |                                          ",
+          "   +          *         *                     ",
+          "   |                                          ",
+          "12 +                                        * ",
+          "    +---+---+---+---+---+---+---+---+---+---+-",
+          "   0.0 0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1.0",
+      }));
 }
 
 struct phase_row_case {
@@ -265,8 +254,7 @@ TEST(draw_graph, phase_labels_at_each_width) {
   obs_table t;
   table_of(t, {});
   const phase_row_case cases[] = {
-      {79,
-       "   0.0    0.1    0.2    0.3    0.4    0.5    0.6    0.7    0.8    0.9    1.0    \n"},
+      {79, "   0.0    0.1    0.2    0.3    0.4    0.5    0.6    0.7    0.8    0.9    1.0    \n"},
       {74, "   0.0    0.1    0.2    0.3    0.4    0.5    0.6    0.7    0.8    0.9    1.\n"},
       {34, "   0.00.10.20.30.40.50.60.70.80.91.\n"},
       {13, "   1.0        \n"},

@@ -59,7 +59,9 @@ TEST(num, counts_any_byte_up_to_64_as_a_digit) {
   EXPECT_EQ(plotcore::num("1,"), 6.0f);   // "," is -4: 10 - 4
   EXPECT_EQ(plotcore::num("@"), 16.0f);
   EXPECT_EQ(plotcore::num("9A9"), 9.0f);
-  EXPECT_EQ(plotcore::num("9\x80" "9"), 9.0f);
+  EXPECT_EQ(plotcore::num("9\x80"
+                          "9"),
+            9.0f);
 }
 
 TEST(num, rounds_product_and_sum_once) {
@@ -75,10 +77,10 @@ struct label_case {
 
 TEST(labels, give_digits_and_the_characters_around_them) {
   const label_case cases[] = {
-      {0, '0', '0'},    {7, '0', '7'},    {12, '1', '2'},   {99, '9', '9'},
-      {100, ':', '0'},  {109, ':', '9'},  {110, ';', '0'},  {125, '<', '5'},
-      {-1, '0', '/'},   {-3, '0', '-'},   {-9, '0', '\''},  {-10, '/', '0'},
-      {-19, '/', '\''}, {-20, '.', '0'},  {-29, '.', '\''}, {8, '0', '8'},
+      {0, '0', '0'},    {7, '0', '7'},   {12, '1', '2'},   {99, '9', '9'},
+      {100, ':', '0'},  {109, ':', '9'}, {110, ';', '0'},  {125, '<', '5'},
+      {-1, '0', '/'},   {-3, '0', '-'},  {-9, '0', '\''},  {-10, '/', '0'},
+      {-19, '/', '\''}, {-20, '.', '0'}, {-29, '.', '\''}, {8, '0', '8'},
   };
   for (const label_case& c : cases) {
     EXPECT_EQ(plotcore::t2(c.n), c.tens) << c.n;

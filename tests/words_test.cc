@@ -31,9 +31,8 @@ TEST(read_word, splits_on_any_white_space_and_keeps_29_characters) {
     word_status st;
     while ((st = plotcore::read_word(s, w)) != word_status::end)
       got.push_back(std::string(w) + (st == word_status::truncated ? "~" : ""));
-    const std::vector<std::string> expected = {"a",  "bb", "cc", "dd",
-                                               "12345678901234567890123456789~",
-                                               "next\x01\xff"};
+    const std::vector<std::string> expected = {
+        "a", "bb", "cc", "dd", "12345678901234567890123456789~", "next\x01\xff"};
     EXPECT_EQ(got, expected) << (console ? "console" : "file");
     EXPECT_EQ(plotcore::read_word(s, w), word_status::end);
     std::fclose(f);
