@@ -20,21 +20,20 @@ static void decode_vsnet(const plotcore::word_buf* fields, float* x, float* mag)
 
 static constexpr int records_kept = 500;
 
-static constexpr plotcore::program vsolj = {"mag. axis (colum, max=79) = ",
-                                            "hour axis (colum, max=79) = ",
-                                            plotcore::x_kind::hour,
-                                            false,
-                                            4,
-                                            records_kept,
-                                            decode_vsolj};
+// Both layouts share the dialogue and differ only in how the time field is decoded.
+static constexpr plotcore::program light_curve(void (*decode)(const plotcore::word_buf*, float*,
+                                                              float*)) {
+  return {"mag. axis (colum, max=79) = ",
+          "hour axis (colum, max=79) = ",
+          plotcore::x_kind::hour,
+          false,
+          4,
+          records_kept,
+          decode};
+}
 
-static constexpr plotcore::program vsnet = {"mag. axis (colum, max=79) = ",
-                                            "hour axis (colum, max=79) = ",
-                                            plotcore::x_kind::hour,
-                                            false,
-                                            4,
-                                            records_kept,
-                                            decode_vsnet};
+static constexpr plotcore::program vsolj = light_curve(decode_vsolj);
+static constexpr plotcore::program vsnet = light_curve(decode_vsnet);
 
 int magtime_run(std::FILE* in, std::FILE* out) {
   static_assert(records_kept <= plotcore::max_obs);

@@ -6,13 +6,9 @@
 #include <cstdio>
 #include <string>
 
-namespace {
+#include "g9.h"
 
-std::string g9(float v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(v));
-  return buf;
-}
+namespace {
 
 struct time_case {
   const char* field;
