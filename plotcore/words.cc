@@ -2,6 +2,7 @@
 #include "words.h"
 
 #include <climits>
+#include <cstring>
 
 namespace plotcore {
 
@@ -32,14 +33,16 @@ static bool refill(byte_source& s) {
   return s.len > 0;
 }
 
+void skip_byte_order_mark(byte_source& s) {
+  if (s.one_at_a_time || s.pos != 0 || s.len != 0 || !refill(s)) return;
+  // fread gives a whole block unless the file ends first, so a mark at the start of the file
+  // is whole in this first block.
+  if (s.len >= 3 && s.buf[0] == 0xEF && s.buf[1] == 0xBB && s.buf[2] == 0xBF) s.pos = 3;
+}
+
 int next_byte(byte_source& s) {
   if (s.pos >= s.len && !refill(s)) return -1;
   return s.buf[s.pos++];
-}
-
-bool is_white(int byte) {
-  return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' ||
-         byte == '\r';
 }
 
 static int skip_white(byte_source& s) {
@@ -49,15 +52,27 @@ static int skip_white(byte_source& s) {
 }
 
 word_status read_word(byte_source& s, word_buf& w) {
-  int c = skip_white(s);
-  if (c < 0) return word_status::end;
-  int n = 0;
+  const int first = skip_white(s);
+  if (first < 0) return word_status::end;
+  w[0] = static_cast<char>(first);
+  int n = 1;
   bool cut = false;
-  for (; c >= 0 && !is_white(c); c = next_byte(s)) {
-    if (n < word_max)
-      w[n++] = static_cast<char>(c);
-    else
-      cut = true;
+  // The rest of the word is taken run by run from the buffer, not byte by byte: a long data file
+  // is mostly words. The separator after the word is consumed with it.
+  while (s.pos < s.len || refill(s)) {
+    const int start = s.pos;
+    int end = start;
+    while (end < s.len && !is_white(s.buf[end])) ++end;
+    const int run = end - start;
+    const int take = run < word_max - n ? run : word_max - n;
+    std::memcpy(w + n, s.buf + start, static_cast<size_t>(take));
+    n += take;
+    if (run > take) cut = true;
+    s.pos = end;
+    if (end < s.len) {
+      ++s.pos;
+      break;
+    }
   }
   w[n] = '\0';
   return cut ? word_status::truncated : word_status::ok;

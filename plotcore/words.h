@@ -25,11 +25,17 @@ struct byte_source {
 /// Starts reading `f`: in blocks (`one_at_a_time` false) or byte by byte (the console).
 void open_source(byte_source& s, std::FILE* f, bool one_at_a_time);
 
+/// Skips a UTF-8 byte-order mark (EF BB BF) when a block source starts with one; call it before
+/// the first byte is read. Those bytes anywhere else are word bytes like any other.
+void skip_byte_order_mark(byte_source& s);
+
 /// The next byte (0 to 255), or -1 at the end of the stream or on a read error.
 int next_byte(byte_source& s);
 
 /// True for the separators of words: space, tab, line feed, vertical tab, form feed, return.
-bool is_white(int byte);
+inline bool is_white(int byte) {
+  return byte == ' ' || (byte >= '\t' && byte <= '\r');  // tab, line feed, vt, form feed, return
+}
 
 enum class word_status {
   ok,         ///< a whole word was read

@@ -51,6 +51,39 @@ TEST(read_word, keeps_nul_bytes_inside_a_word) {
   std::fclose(f);
 }
 
+struct bom_case {
+  std::string bytes;
+  std::vector<std::string> words;
+};
+
+TEST(skip_byte_order_mark, skips_one_mark_at_the_very_start_only) {
+  const std::string mark = "\xEF\xBB\xBF";
+  const bom_case cases[] = {
+      {mark + "0.25 11.4", {"0.25", "11.4"}},
+      {mark, {}},
+      {mark + "\n1", {"1"}},
+      {mark + mark + "1", {mark + "1"}},  // only the first mark is skipped
+      {" " + mark + "1", {mark + "1"}},   // not at the very start
+      {"1 " + mark, {"1", mark}},
+      {"\xEF\xBB", {"\xEF\xBB"}},  // too short to be a mark
+      {std::string("\xEF\xBB\xBE") + "1", {std::string("\xEF\xBB\xBE") + "1"}},
+      {"", {}},
+      // The mark at the start of a file longer than one block.
+      {mark + std::string(20000, ' ') + "7", {"7"}},
+  };
+  for (const bom_case& c : cases) {
+    std::FILE* f = stream_of(c.bytes);
+    static plotcore::byte_source s;
+    plotcore::open_source(s, f, false);
+    plotcore::skip_byte_order_mark(s);
+    plotcore::word_buf w;
+    std::vector<std::string> got;
+    while (plotcore::read_word(s, w) != word_status::end) got.push_back(w);
+    EXPECT_EQ(got, c.words) << c.bytes.size() << " bytes";
+    std::fclose(f);
+  }
+}
+
 struct int_case {
   const char* word;
   int_status status;
