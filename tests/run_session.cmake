@@ -9,6 +9,9 @@
 #   status      the expected exit status, when it is not 0
 #   expected/   graph files the run must leave in its folder, byte for byte
 #   native-only why the scenario runs only on the build machine's own platform
+#   generate    files too large to keep, made in the scratch folder before the run: lines
+#               "NAME COUNT TEXT" append TEXT (after one space, no ";", "\n" a line break,
+#               "\t" a tab) COUNT times to the file NAME; lines starting with "#" are comments
 #   anything else: data files, copied into the scratch folder before the run
 # With FOREIGN=ON (programs for another platform, under an emulator) line ends are compared as
 # equal, CRLF or LF, and native-only scenarios are skipped.
@@ -28,10 +31,27 @@ file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
 file(GLOB entries RELATIVE "${SCENARIO}" "${SCENARIO}/*")
 foreach(e IN LISTS entries)
-  if(NOT e MATCHES "^(stdin|stdout|status|expected|native-only)$")
+  if(NOT e MATCHES "^(stdin|stdout|status|expected|native-only|generate)$")
     file(COPY "${SCENARIO}/${e}" DESTINATION "${SCRATCH}")
   endif()
 endforeach()
+
+if(EXISTS "${SCENARIO}/generate")
+  file(STRINGS "${SCENARIO}/generate" pieces)
+  foreach(piece IN LISTS pieces)
+    if(piece MATCHES "^#")
+      continue()
+    elseif(NOT piece MATCHES "^([^ ]+) ([0-9]+) (.*)$")
+      message(FATAL_ERROR "${SCENARIO}/generate: not NAME COUNT TEXT: ${piece}")
+    endif()
+    set(name "${CMAKE_MATCH_1}")
+    set(count "${CMAKE_MATCH_2}")
+    string(REPLACE "\\n" "\n" text "${CMAKE_MATCH_3}")
+    string(REPLACE "\\t" "\t" text "${text}")
+    string(REPEAT "${text}" ${count} block)
+    file(APPEND "${SCRATCH}/${name}" "${block}")
+  endforeach()
+endif()
 
 set(actual_out "${SCRATCH}.stdout")
 execute_process(
