@@ -23,23 +23,15 @@ void num_typical_field(benchmark::State& state) {
 }
 BENCHMARK(num_typical_field)->DenseRange(0, typical_count - 1);
 
-void vsnet_hour(benchmark::State& state) {
-  const char* field = "20121118.51234";
+// The hour of one time field, by either layout's decoder.
+void hour_of(benchmark::State& state, float (*decode)(const char*), const char* field) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(field);
-    benchmark::DoNotOptimize(magtime::vsnet_hour(field));
+    benchmark::DoNotOptimize(decode(field));
   }
 }
-BENCHMARK(vsnet_hour);
-
-void vsolj_hour(benchmark::State& state) {
-  const char* field = "201211182215";
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(field);
-    benchmark::DoNotOptimize(magtime::vsolj_hour(field));
-  }
-}
-BENCHMARK(vsolj_hour);
+BENCHMARK_CAPTURE(hour_of, vsnet, magtime::vsnet_hour, "20121118.51234");
+BENCHMARK_CAPTURE(hour_of, vsolj, magtime::vsolj_hour, "201211182215");
 
 // One echo line's two numbers: an hour as "%5.2f" and a magnitude as "%7.3f".
 void put_fixed_echo_pair(benchmark::State& state) {
