@@ -41,7 +41,7 @@ int magtime_run(std::FILE* in, std::FILE* out) {
   plotcore::start_session(s, in);
   int layout = 0;
   if (!plotcore::ask_int(s, out, "data file format (vsolj=1 , vsnet=0) ", &layout))
-    return plotcore::input_ended(out);
+    return plotcore::no_answer(out);
   return plotcore::run_files(s, out, layout == 1 ? vsolj : vsnet);
 }
 

@@ -3,6 +3,7 @@
 
 #include <climits>
 
+#include "files.h"
 #include "fixed_text.h"
 
 namespace plotcore {
@@ -19,7 +20,7 @@ void start_session(session& s, std::FILE* in) {
 bool ask_int(session& s, std::FILE* out, const char* prompt, int* value) {
   for (;;) {
     std::fputs(prompt, out);
-    std::fflush(out);
+    if (std::fflush(out) != 0 || std::ferror(out)) return false;
     switch (read_int(s.console, value)) {
       case int_status::ok: return true;
       case int_status::end: return false;
@@ -28,9 +29,11 @@ bool ask_int(session& s, std::FILE* out, const char* prompt, int* value) {
   }
 }
 
-int input_ended(std::FILE* out) {
-  std::fputs("\nend of input.\n", out);
-  std::fflush(out);
+int no_answer(std::FILE* out) {
+  if (!std::ferror(out)) {
+    std::fputs("\nend of input.\n", out);
+    std::fflush(out);
+  }
   return 1;
 }
 
@@ -43,15 +46,17 @@ static bool ask_axis(session& s, std::FILE* out, const char* prompt, int* value)
   }
 }
 
-// A file name; a longer one would be opened cut short, so it is refused and asked again.
-static bool ask_name(session& s, std::FILE* out, const char* prompt) {
+// A file name, read into `name`. A longer one, or one holding a NUL byte, would open a file
+// other than the one typed, so it is refused and asked again. False as for ask_int.
+static bool ask_name(session& s, std::FILE* out, const char* prompt, word_buf& name) {
   for (;;) {
     std::fputs(prompt, out);
-    std::fflush(out);
-    switch (read_word(s.console, s.name)) {
+    if (std::fflush(out) != 0 || std::ferror(out)) return false;
+    switch (read_word(s.console, name)) {
       case word_status::ok: return true;
       case word_status::end: return false;
       case word_status::truncated: std::fputs("file name too long (max 29).\n", out); break;
+      case word_status::has_nul: std::fputs("file name contains a NUL byte.\n", out); break;
     }
   }
 }
@@ -105,11 +110,12 @@ static void read_records(session& s, std::FILE* out, const program& p) {
   if (incomplete) std::fputs("incomplete last record ignored.\n", out);
 }
 
-// Opens, reads and closes the data file named in s.name. Returns 0 to go on, else the status.
+// Opens, reads and closes the data file named in s.data_name. Returns 0 to go on, else the
+// status.
 static int load_file(session& s, std::FILE* out, const program& p) {
   // Binary mode: white space already covers "\r", and a Ctrl-Z byte must not end the file
   // early on one platform only.
-  std::FILE* f = std::fopen(s.name, "rb");
+  std::FILE* f = open_data_file(s.data_name);
   if (f == nullptr) {
     std::fprintf(out, "Cannot open input file. %d\n", 0);
     return 1;
@@ -145,15 +151,21 @@ static bool graph_passes(session& s, std::FILE* out, const program& p) {
   return true;
 }
 
-// The save question, asked again after a graph file that cannot be opened.
-// Returns -1 to go on, else the exit status.
+// The save question, asked again after a graph file that cannot be opened or that is the data
+// file itself. Returns -1 to go on, else the exit status.
 static int save_graph(session& s, std::FILE* out) {
   for (;;) {
     int save = 0;
-    if (!ask_int(s, out, "\ngraph save ? (yes=1 , no=0) ", &save)) return input_ended(out);
+    if (!ask_int(s, out, "\ngraph save ? (yes=1 , no=0) ", &save)) return no_answer(out);
     if (save != 1) return -1;
-    if (!ask_name(s, out, "graph file name = ")) return input_ended(out);
-    std::FILE* g = std::fopen(s.name, "w");
+    if (!ask_name(s, out, "graph file name = ", s.graph_name)) return no_answer(out);
+    // Opening for writing empties the file, so the observations would be gone before a word
+    // was written. Any spelling or link to the data file is caught by asking the disk.
+    if (same_file(s.graph_name, s.data_name)) {
+      std::fputs("graph file is the data file.\n", out);
+      continue;
+    }
+    std::FILE* g = std::fopen(s.graph_name, "w");
     if (g == nullptr) {
       std::fputs("cannot open graph file.\n", out);
       continue;
@@ -172,7 +184,7 @@ static int save_graph(session& s, std::FILE* out) {
 
 static int file_loop(session& s, std::FILE* out, const program& p) {
   for (;;) {
-    if (!ask_name(s, out, "\ndata file name = ")) return input_ended(out);
+    if (!ask_name(s, out, "\ndata file name = ", s.data_name)) return no_answer(out);
     if (const int status = load_file(s, out, p); status != 0) return status;
 
     s.range = find_range(s.table);
@@ -182,18 +194,19 @@ static int file_loop(session& s, std::FILE* out, const program& p) {
     }
     print_range_line(out, s.range);
 
-    if (!graph_passes(s, out, p)) return input_ended(out);
+    if (!graph_passes(s, out, p)) return no_answer(out);
     if (const int status = save_graph(s, out); status >= 0) return status;
 
     int more = 0;
-    if (!ask_int(s, out, "\nDo you continue ? (yes=1 , no=0) ", &more)) return input_ended(out);
+    if (!ask_int(s, out, "\nDo you continue ? (yes=1 , no=0) ", &more)) return no_answer(out);
     if (more != 1) return 0;
   }
 }
 
 int run_files(session& s, std::FILE* out, const program& p) {
   const int status = file_loop(s, out, p);
-  std::fflush(out);
+  // The console is where the graph goes: a run whose output was lost has failed.
+  if (std::fflush(out) != 0 || std::ferror(out)) return 1;
   return status;
 }
 

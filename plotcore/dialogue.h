@@ -29,7 +29,8 @@ struct session {
   byte_source console;
   byte_source data;
   word_buf fields[max_fields];
-  word_buf name;
+  word_buf data_name;   ///< the data file the table was read from
+  word_buf graph_name;  ///< the graph file last named
   obs_table table;
   graph_range range;
   canvas drawing;
@@ -41,14 +42,17 @@ struct session {
 void start_session(session& s, std::FILE* in);
 
 /// Prints `prompt` and reads an integer answer into `value`, printing the prompt again for any
-/// word that is not a whole decimal integer within int. False when the input ended.
+/// word that is not a whole decimal integer within int. False when the input ended, or when the
+/// console could not be written: nobody would see the question.
 bool ask_int(session& s, std::FILE* out, const char* prompt, int* value);
 
-/// Reports that the input ended ("\nend of input.\n") and gives the exit status, 1.
-int input_ended(std::FILE* out);
+/// Ends a run whose question got no answer and gives the exit status, 1. Says "\nend of input.\n"
+/// when the input ended, and nothing when the console itself failed.
+int no_answer(std::FILE* out);
 
 /// Runs the dialogue from the first data file name to the end of the run and returns the exit
-/// status: 0 when the user does not continue, 1 after an error message or the end of input.
+/// status: 0 when the user does not continue, 1 after an error message, the end of input or a
+/// console that could not be written.
 int run_files(session& s, std::FILE* out, const program& p);
 
 }  // namespace plotcore

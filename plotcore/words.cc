@@ -57,6 +57,7 @@ word_status read_word(byte_source& s, word_buf& w) {
   w[0] = static_cast<char>(first);
   int n = 1;
   bool cut = false;
+  bool nul = first == 0;
   // The rest of the word is taken run by run from the buffer, not byte by byte: a long data file
   // is mostly words. The separator after the word is consumed with it.
   while (s.pos < s.len || refill(s)) {
@@ -68,6 +69,7 @@ word_status read_word(byte_source& s, word_buf& w) {
     std::memcpy(w + n, s.buf + start, static_cast<size_t>(take));
     n += take;
     if (run > take) cut = true;
+    if (std::memchr(s.buf + start, 0, static_cast<size_t>(run)) != nullptr) nul = true;
     s.pos = end;
     if (end < s.len) {
       ++s.pos;
@@ -75,6 +77,7 @@ word_status read_word(byte_source& s, word_buf& w) {
     }
   }
   w[n] = '\0';
+  if (nul) return word_status::has_nul;
   return cut ? word_status::truncated : word_status::ok;
 }
 

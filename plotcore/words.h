@@ -40,11 +40,13 @@ inline bool is_white(int byte) {
 enum class word_status {
   ok,         ///< a whole word was read
   truncated,  ///< a longer word was read whole; its first 29 characters were kept
+  has_nul,    ///< the word holds a NUL byte somewhere, also past the 29th; kept as for the others
   end,        ///< the stream ended before a word began
 };
 
 /// Skips white space and reads one word, keeping its first 29 bytes (terminated) in `w`.
-/// Bytes past the 29th are read and dropped so the next word starts where it should.
+/// Bytes past the 29th are read and dropped so the next word starts where it should. A NUL byte
+/// is a word byte like any other, so a word that holds one says so: as a string it ends early.
 word_status read_word(byte_source& s, word_buf& w);
 
 enum class int_status {

@@ -9,59 +9,83 @@
 #   status      the expected exit status, when it is not 0
 #   expected/   graph files the run must leave in its folder, byte for byte
 #   native-only why the scenario runs only on the build machine's own platform
+#   foreign-only why the scenario runs only for another platform (under the emulator)
 #   generate    files too large to keep, made in the scratch folder before the run: lines
 #               "NAME COUNT TEXT" append TEXT (after one space, no ";", "\n" a line break,
 #               "\t" a tab) COUNT times to the file NAME; lines starting with "#" are comments
+#   links       links made in the scratch folder before the run: lines "NAME TARGET" (a hard
+#               link) or "NAME TARGET symbolic"
+#   console     ways standard output fails, one a line, each a run of its own from a fresh
+#               scratch folder: "full" (a full disk), "closed" (no standard output at all),
+#               "broken-pipe" (a pipe whose reader has gone, with SIGPIPE ignored); `stdout` is
+#               then not compared, as nothing can reach it
+#   absent      files the run must not leave in its folder, one a line
 #   anything else: data files, copied into the scratch folder before the run
 # With FOREIGN=ON (programs for another platform, under an emulator) line ends are compared as
-# equal, CRLF or LF, and native-only scenarios are skipped.
+# equal, CRLF or LF, native-only scenarios are skipped and foreign-only ones run; without it,
+# foreign-only scenarios are skipped.
 # With the environment variable MAGPLOT_BLESS=1 the actual output replaces the expected one;
 # read the diff before committing it.
 
 cmake_minimum_required(VERSION 3.25)
 
-if(FOREIGN AND EXISTS "${SCENARIO}/native-only")
-  file(READ "${SCENARIO}/native-only" why)
+if(FOREIGN)
+  set(elsewhere native-only)
+else()
+  set(elsewhere foreign-only)
+endif()
+if(EXISTS "${SCENARIO}/${elsewhere}")
+  file(READ "${SCENARIO}/${elsewhere}" why)
   string(STRIP "${why}" why)
   message("SKIPPED: ${why}")
   return()
 endif()
 
-file(REMOVE_RECURSE "${SCRATCH}")
-file(MAKE_DIRECTORY "${SCRATCH}")
-file(GLOB entries RELATIVE "${SCENARIO}" "${SCENARIO}/*")
-foreach(e IN LISTS entries)
-  if(NOT e MATCHES "^(stdin|stdout|status|expected|native-only|generate)$")
-    file(COPY "${SCENARIO}/${e}" DESTINATION "${SCRATCH}")
-  endif()
-endforeach()
-
-if(EXISTS "${SCENARIO}/generate")
-  file(STRINGS "${SCENARIO}/generate" pieces)
-  foreach(piece IN LISTS pieces)
-    if(piece MATCHES "^#")
-      continue()
-    elseif(NOT piece MATCHES "^([^ ]+) ([0-9]+) (.*)$")
-      message(FATAL_ERROR "${SCENARIO}/generate: not NAME COUNT TEXT: ${piece}")
+# ---- the scratch folder: data files, generated files and links ----
+function(prepare_scratch)
+  file(REMOVE_RECURSE "${SCRATCH}")
+  file(MAKE_DIRECTORY "${SCRATCH}")
+  file(GLOB entries RELATIVE "${SCENARIO}" "${SCENARIO}/*")
+  foreach(e IN LISTS entries)
+    if(NOT e MATCHES "^(stdin|stdout|status|expected|native-only|foreign-only|generate|links|console|absent)$")
+      file(COPY "${SCENARIO}/${e}" DESTINATION "${SCRATCH}")
     endif()
-    set(name "${CMAKE_MATCH_1}")
-    set(count "${CMAKE_MATCH_2}")
-    string(REPLACE "\\n" "\n" text "${CMAKE_MATCH_3}")
-    string(REPLACE "\\t" "\t" text "${text}")
-    string(REPEAT "${text}" ${count} block)
-    file(APPEND "${SCRATCH}/${name}" "${block}")
   endforeach()
-endif()
 
-set(actual_out "${SCRATCH}.stdout")
-execute_process(
-  COMMAND ${EMULATOR} "${PROGRAM}"
-  WORKING_DIRECTORY "${SCRATCH}"
-  INPUT_FILE "${SCENARIO}/stdin"
-  OUTPUT_FILE "${actual_out}"
-  RESULT_VARIABLE status
-  TIMEOUT 60)
+  if(EXISTS "${SCENARIO}/generate")
+    file(STRINGS "${SCENARIO}/generate" pieces)
+    foreach(piece IN LISTS pieces)
+      if(piece MATCHES "^#")
+        continue()
+      elseif(NOT piece MATCHES "^([^ ]+) ([0-9]+) (.*)$")
+        message(FATAL_ERROR "${SCENARIO}/generate: not NAME COUNT TEXT: ${piece}")
+      endif()
+      set(name "${CMAKE_MATCH_1}")
+      set(count "${CMAKE_MATCH_2}")
+      string(REPLACE "\\n" "\n" text "${CMAKE_MATCH_3}")
+      string(REPLACE "\\t" "\t" text "${text}")
+      string(REPEAT "${text}" ${count} block)
+      file(APPEND "${SCRATCH}/${name}" "${block}")
+    endforeach()
+  endif()
 
+  if(EXISTS "${SCENARIO}/links")
+    file(STRINGS "${SCENARIO}/links" links)
+    foreach(link IN LISTS links)
+      if(NOT link MATCHES "^([^ ]+) ([^ ]+)( symbolic)?$")
+        message(FATAL_ERROR "${SCENARIO}/links: not NAME TARGET [symbolic]: ${link}")
+      endif()
+      if(CMAKE_MATCH_3)
+        # Relative to the link's folder, as `ln -s` makes it.
+        file(CREATE_LINK "${CMAKE_MATCH_2}" "${SCRATCH}/${CMAKE_MATCH_1}" SYMBOLIC)
+      else()
+        file(CREATE_LINK "${SCRATCH}/${CMAKE_MATCH_2}" "${SCRATCH}/${CMAKE_MATCH_1}")
+      endif()
+    endforeach()
+  endif()
+endfunction()
+
+# ---- comparing ----
 set(expected_status 0)
 if(EXISTS "${SCENARIO}/status")
   file(STRINGS "${SCENARIO}/status" expected_status LIMIT_COUNT 1)
@@ -89,28 +113,77 @@ function(check expected actual what)
   endif()
 endfunction()
 
-if(DEFINED ENV{MAGPLOT_BLESS} AND NOT FOREIGN)
-  file(COPY_FILE "${actual_out}" "${SCENARIO}/stdout")
-  if(NOT status EQUAL 0)
-    file(WRITE "${SCENARIO}/status" "${status}\n")
+# ---- the runs: one with standard output captured, or one for each way the console fails ----
+set(ways captured)
+if(EXISTS "${SCENARIO}/console")
+  file(STRINGS "${SCENARIO}/console" ways)
+endif()
+set(actual_out "${SCRATCH}.stdout")
+foreach(way IN LISTS ways)
+  prepare_scratch()
+  set(output "")
+  set(command ${EMULATOR} "${PROGRAM}")
+  if(way STREQUAL "captured")
+    set(output OUTPUT_FILE "${actual_out}")
+    set(prefix "")
   else()
-    file(REMOVE "${SCENARIO}/status")
+    set(prefix "console ${way}: ")
+    if(way STREQUAL "full")
+      set(output OUTPUT_FILE /dev/full)
+    elseif(way STREQUAL "closed")
+      set(command sh -c "exec \"$@\" >&-" sh ${command})
+    elseif(way STREQUAL "broken-pipe")
+      # A fifo opened for writing while a reader holds it, then left without one: writing to it
+      # fails at once, with no race against a reader that is still going away.
+      # (Lines, not ";": the command is a CMake list.)
+      set(command sh -c "trap '' PIPE\nmkfifo console.fifo\nexec 4<>console.fifo 5>console.fifo 4<&-\nrm console.fifo\nexec \"$@\" >&5 5>&-" sh ${command})
+    else()
+      message(FATAL_ERROR "${SCENARIO}/console: no such way: ${way}")
+    endif()
+  endif()
+  execute_process(
+    COMMAND ${command}
+    WORKING_DIRECTORY "${SCRATCH}"
+    INPUT_FILE "${SCENARIO}/stdin"
+    ${output}
+    RESULT_VARIABLE status
+    TIMEOUT 60)
+
+  if(DEFINED ENV{MAGPLOT_BLESS} AND NOT FOREIGN)
+    if(way STREQUAL "captured")
+      file(COPY_FILE "${actual_out}" "${SCENARIO}/stdout")
+    endif()
+    if(NOT status EQUAL 0)
+      file(WRITE "${SCENARIO}/status" "${status}\n")
+    else()
+      file(REMOVE "${SCENARIO}/status")
+    endif()
+    file(GLOB graphs RELATIVE "${SCENARIO}/expected" "${SCENARIO}/expected/*")
+    foreach(g IN LISTS graphs)
+      file(COPY_FILE "${SCRATCH}/${g}" "${SCENARIO}/expected/${g}")
+    endforeach()
+    message("blessed ${SCENARIO}")
+    return()
+  endif()
+
+  if(NOT "${status}" STREQUAL "${expected_status}")
+    string(APPEND failures "${prefix}exit status: expected ${expected_status}, got ${status}\n")
+  endif()
+  if(way STREQUAL "captured")
+    check("${SCENARIO}/stdout" "${actual_out}" "standard output")
   endif()
   file(GLOB graphs RELATIVE "${SCENARIO}/expected" "${SCENARIO}/expected/*")
   foreach(g IN LISTS graphs)
-    file(COPY_FILE "${SCRATCH}/${g}" "${SCENARIO}/expected/${g}")
+    check("${SCENARIO}/expected/${g}" "${SCRATCH}/${g}" "${prefix}graph file ${g}")
   endforeach()
-  message("blessed ${SCENARIO}")
-  return()
-endif()
-
-if(NOT "${status}" STREQUAL "${expected_status}")
-  string(APPEND failures "exit status: expected ${expected_status}, got ${status}\n")
-endif()
-check("${SCENARIO}/stdout" "${actual_out}" "standard output")
-file(GLOB graphs RELATIVE "${SCENARIO}/expected" "${SCENARIO}/expected/*")
-foreach(g IN LISTS graphs)
-  check("${SCENARIO}/expected/${g}" "${SCRATCH}/${g}" "graph file ${g}")
+  if(EXISTS "${SCENARIO}/absent")
+    file(STRINGS "${SCENARIO}/absent" absent)
+    foreach(a IN LISTS absent)
+      if(EXISTS "${SCRATCH}/${a}" OR IS_SYMLINK "${SCRATCH}/${a}")
+        string(APPEND failures "${prefix}${a}: written, but must not be\n")
+      endif()
+    endforeach()
+  endif()
 endforeach()
 
 if(failures)

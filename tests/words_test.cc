@@ -39,12 +39,12 @@ TEST(read_word, splits_on_any_white_space_and_keeps_29_characters) {
   }
 }
 
-TEST(read_word, keeps_nul_bytes_inside_a_word) {
+TEST(read_word, keeps_nul_bytes_inside_a_word_and_says_so) {
   std::FILE* f = stream_of(std::string("ab\0cd ef", 8));
   static plotcore::byte_source s;
   plotcore::open_source(s, f, false);
   plotcore::word_buf w;
-  ASSERT_EQ(plotcore::read_word(s, w), word_status::ok);
+  ASSERT_EQ(plotcore::read_word(s, w), word_status::has_nul);
   EXPECT_EQ(std::string(w, 5), std::string("ab\0cd", 5));
   ASSERT_EQ(plotcore::read_word(s, w), word_status::ok);
   EXPECT_EQ(std::string(w), "ef");
