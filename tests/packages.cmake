@@ -33,3 +33,15 @@ if(MAGPLOT_PACKAGING)
                    -DSCRATCH=${scratch}/deb -DCPACK=${CMAKE_CPACK_COMMAND} "-DLINTIAN=${LINTIAN}"
                    -P ${here}/check_deb.cmake)
 endif()
+
+# The README's example sessions are what the programs really show.
+if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  foreach(run "magtime;A light curve" "magphase;A phase diagram")
+    list(GET run 0 program)
+    list(GET run 1 section)
+    add_test(NAME readme.${program}
+             COMMAND ${CMAKE_COMMAND} -DREADME=${PROJECT_SOURCE_DIR}/README.md "-DSECTION=${section}"
+                     -DPROGRAM=$<TARGET_FILE:${program}> -DSOURCE=${PROJECT_SOURCE_DIR}
+                     -DSCRATCH=${scratch}/readme/${program} -P ${here}/check_readme.cmake)
+  endforeach()
+endif()
