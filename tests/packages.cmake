@@ -45,3 +45,13 @@ if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
                      -DSCRATCH=${scratch}/readme/${program} -P ${here}/check_readme.cmake)
   endforeach()
 endif()
+
+# The recipes of the manuals' EXAMPLES make clean data files of the sample reports.
+if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  foreach(program IN ITEMS magtime magphase)
+    add_test(NAME recipe.${program}
+             COMMAND ${CMAKE_COMMAND} "-DGROFF=${GROFF}" -DPAGE=${PROJECT_SOURCE_DIR}/man/${program}.1
+                     -DPROGRAM=$<TARGET_FILE:${program}> -DSOURCE=${PROJECT_SOURCE_DIR}
+                     -DSCRATCH=${scratch}/recipe/${program} -P ${here}/check_recipe.cmake)
+  endforeach()
+endif()
