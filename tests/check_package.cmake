@@ -4,8 +4,9 @@
 #   cmake -DMODE=install|package -DBUILD=dir -DSOURCE=dir -DSCRATCH=dir -DWINDOWS=ON|OFF
 #         [-DCPACK=cpack] [-DEMULATOR=qemu-aarch64;-L;/usr/aarch64-linux-gnu] -P check_package.cmake
 #
-# Linux: bin/, share/man/man1/ and share/doc/magplot/ (a .tar.gz); Windows: one folder with the
-# programs, their manuals as text, the README and the samples (a .zip).
+# Linux: bin/, share/man/man1/ (gzipped pages) and share/doc/magplot/ (a .tar.gz); Windows: one
+# folder with the programs, their manuals, the README for Windows and the licence as CRLF text,
+# and the samples (a .zip).
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${SCRATCH}")
@@ -15,12 +16,12 @@ file(GLOB_RECURSE samples LIST_DIRECTORIES false RELATIVE "${SOURCE}/examples" "
 if(WINDOWS)
   set(bin "")
   set(doc "")
-  set(expected magtime.exe magphase.exe magtime.txt magphase.txt README.md)
+  set(expected magtime.exe magphase.exe magtime.txt magphase.txt README.txt LICENSE.txt)
 else()
   set(bin "bin/")
   set(doc "share/doc/magplot/")
-  set(expected bin/magtime bin/magphase share/man/man1/magtime.1 share/man/man1/magphase.1
-               ${doc}README.md)
+  set(expected bin/magtime bin/magphase share/man/man1/magtime.1.gz share/man/man1/magphase.1.gz
+               ${doc}README.md ${doc}LICENSE)
 endif()
 foreach(s IN LISTS samples)
   list(APPEND expected "${doc}examples/${s}")
@@ -80,7 +81,27 @@ function(same installed original)
     message(FATAL_ERROR "${installed} is not a copy of ${original}")
   endif()
 endfunction()
-same("${doc}README.md" "${SOURCE}/README.md")
+# The same bytes, or for Windows the same text with every LF of the original as CRLF. Read as
+# hex: file(READ) as text drops carriage returns.
+function(same_text installed original)
+  file(READ "${top}/${installed}" got HEX)
+  file(READ "${original}" want HEX)
+  string(REGEX REPLACE "(..)" "\\1 " got "${got}")
+  string(REGEX REPLACE "(..)" "\\1 " want "${want}")
+  if(WINDOWS)
+    string(REPLACE "0a " "0d 0a " want "${want}")
+  endif()
+  if(NOT got STREQUAL want)
+    message(FATAL_ERROR "${installed} is not the text of ${original}")
+  endif()
+endfunction()
+if(WINDOWS)
+  same_text(README.txt "${SOURCE}/package/README-windows.txt")
+  same_text(LICENSE.txt "${SOURCE}/LICENSE")
+else()
+  same("${doc}README.md" "${SOURCE}/README.md")
+  same("${doc}LICENSE" "${SOURCE}/LICENSE")
+endif()
 foreach(s IN LISTS samples)
   same("${doc}examples/${s}" "${SOURCE}/examples/${s}")
 endforeach()
@@ -107,7 +128,13 @@ if(WINDOWS)
   endforeach()
 else()
   foreach(page magtime.1 magphase.1)
-    same("share/man/man1/${page}" "${SOURCE}/man/${page}")
+    execute_process(COMMAND gzip -dc "${top}/share/man/man1/${page}.gz"
+                    OUTPUT_FILE "${SCRATCH}/${page}" RESULT_VARIABLE status)
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${SCRATCH}/${page}"
+                            "${SOURCE}/man/${page}" RESULT_VARIABLE differ)
+    if(NOT status EQUAL 0 OR differ)
+      message(FATAL_ERROR "share/man/man1/${page}.gz is not the gzipped ${page}")
+    endif()
   endforeach()
   # The installed programs run: each draws a sample file and ends with status 0.
   foreach(run "magtime;1 examples/vsolj.txt 20 40 0 0 0" "magphase;examples/phase.txt 16 54 0 0 0")
