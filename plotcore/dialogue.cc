@@ -17,10 +17,18 @@ void start_session(session& s, std::FILE* in) {
 
 // ---- answers ----
 
+// True while everything written to the console so far has reached it.
+static bool console_ok(std::FILE* out) { return std::fflush(out) == 0 && !std::ferror(out); }
+
+// Shows a prompt before its answer is read; false when the console could not take it.
+static bool show_prompt(std::FILE* out, const char* prompt) {
+  std::fputs(prompt, out);
+  return console_ok(out);
+}
+
 bool ask_int(session& s, std::FILE* out, const char* prompt, int* value) {
   for (;;) {
-    std::fputs(prompt, out);
-    if (std::fflush(out) != 0 || std::ferror(out)) return false;
+    if (!show_prompt(out, prompt)) return false;
     switch (read_int(s.console, value)) {
       case int_status::ok: return true;
       case int_status::end: return false;
@@ -50,8 +58,7 @@ static bool ask_axis(session& s, std::FILE* out, const char* prompt, int* value)
 // other than the one typed, so it is refused and asked again. False as for ask_int.
 static bool ask_name(session& s, std::FILE* out, const char* prompt, word_buf& name) {
   for (;;) {
-    std::fputs(prompt, out);
-    if (std::fflush(out) != 0 || std::ferror(out)) return false;
+    if (!show_prompt(out, prompt)) return false;
     switch (read_word(s.console, name)) {
       case word_status::ok: return true;
       case word_status::end: return false;
@@ -206,7 +213,7 @@ static int file_loop(session& s, std::FILE* out, const program& p) {
 int run_files(session& s, std::FILE* out, const program& p) {
   const int status = file_loop(s, out, p);
   // The console is where the graph goes: a run whose output was lost has failed.
-  if (std::fflush(out) != 0 || std::ferror(out)) return 1;
+  if (!console_ok(out)) return 1;
   return status;
 }
 
