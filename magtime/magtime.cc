@@ -40,8 +40,9 @@ int magtime_run(std::FILE* in, std::FILE* out) {
   plotcore::session s;
   plotcore::start_session(s, in);
   int layout = 0;
-  if (!plotcore::ask_int(s, out, "data file format (vsolj=1 , vsnet=0) ", &layout))
-    return plotcore::no_answer(out);
+  const plotcore::answer a =
+      plotcore::ask_int(s, out, "data file format (vsolj=1 , vsnet=0) ", &layout);
+  if (a != plotcore::answer::given) return plotcore::no_answer(out, a);
   return plotcore::run_files(s, out, layout == 1 ? vsolj : vsnet);
 }
 

@@ -3,13 +3,13 @@
 
 #include <climits>
 
-#include "files.h"
 #include "fixed_text.h"
 
 namespace plotcore {
 
 void start_session(session& s, std::FILE* in) {
   open_source(s.console, in, true);
+  s.at_terminal = is_terminal(in);
   s.table.count = 0;
   s.mag_len = 0;
   s.x_len = 0;
@@ -26,19 +26,31 @@ static bool show_prompt(std::FILE* out, const char* prompt) {
   return console_ok(out);
 }
 
-bool ask_int(session& s, std::FILE* out, const char* prompt, int* value) {
+// Says why an answer was refused. True when the run must end: answers that come from a script
+// were written ahead for the questions as the script expected them, and asking again would
+// take the next one, meant for another question.
+static bool refused(const session& s, std::FILE* out, const char* why) {
+  std::fputs(why, out);
+  return !s.at_terminal;
+}
+
+answer ask_int(session& s, std::FILE* out, const char* prompt, int* value) {
   for (;;) {
-    if (!show_prompt(out, prompt)) return false;
+    if (!show_prompt(out, prompt)) return answer::ended;
     switch (read_int(s.console, value)) {
-      case int_status::ok: return true;
-      case int_status::end: return false;
-      case int_status::not_a_number: break;
+      case int_status::ok: return answer::given;
+      case int_status::end: return answer::ended;
+      case int_status::not_a_number:
+        // At a terminal the question itself, asked again, says what is wanted.
+        if (s.at_terminal) break;
+        std::fputs("answer must be a whole number.\n", out);
+        return answer::refused;
     }
   }
 }
 
-int no_answer(std::FILE* out) {
-  if (!std::ferror(out)) {
+int no_answer(std::FILE* out, answer why) {
+  if (why == answer::ended && !std::ferror(out)) {
     std::fputs("\nend of input.\n", out);
     std::fflush(out);
   }
@@ -46,25 +58,27 @@ int no_answer(std::FILE* out) {
 }
 
 // An axis answer: the index of the last row or column drawn, 0 to 79.
-static bool ask_axis(session& s, std::FILE* out, const char* prompt, int* value) {
+static answer ask_axis(session& s, std::FILE* out, const char* prompt, int* value) {
   for (;;) {
-    if (!ask_int(s, out, prompt, value)) return false;
-    if (*value >= 0 && *value < canvas_size) return true;
-    std::fputs("axis must be 0 to 79.\n", out);
+    if (const answer a = ask_int(s, out, prompt, value); a != answer::given) return a;
+    if (*value >= 0 && *value < canvas_size) return answer::given;
+    if (refused(s, out, "axis must be 0 to 79.\n")) return answer::refused;
   }
 }
 
 // A file name, read into `name`. A longer one, or one holding a NUL byte, would open a file
-// other than the one typed, so it is refused and asked again. False as for ask_int.
-static bool ask_name(session& s, std::FILE* out, const char* prompt, word_buf& name) {
+// other than the one typed, so it is refused.
+static answer ask_name(session& s, std::FILE* out, const char* prompt, word_buf& name) {
   for (;;) {
-    if (!show_prompt(out, prompt)) return false;
+    if (!show_prompt(out, prompt)) return answer::ended;
+    const char* why = nullptr;
     switch (read_word(s.console, name)) {
-      case word_status::ok: return true;
-      case word_status::end: return false;
-      case word_status::truncated: std::fputs("file name too long (max 29).\n", out); break;
-      case word_status::has_nul: std::fputs("file name contains a NUL byte.\n", out); break;
+      case word_status::ok: return answer::given;
+      case word_status::end: return answer::ended;
+      case word_status::truncated: why = "file name too long (max 29).\n"; break;
+      case word_status::has_nul: why = "file name contains a NUL byte.\n"; break;
     }
+    if (refused(s, out, why)) return answer::refused;
   }
 }
 
@@ -112,7 +126,11 @@ static void read_records(session& s, std::FILE* out, const program& p) {
       continue;
     }
     echo(out, x, mag);
+    // Nobody sees the rest: a fifo that never ends would be read for ever.
+    if (std::ferror(out)) return;
   }
+  // A word cut short by a read error ends the reading; the caller reports the error.
+  if (s.data.failed) return;
   if (ignored > 0) std::fprintf(out, "records over %d ignored. %lld\n", p.limit, ignored);
   if (incomplete) std::fputs("incomplete last record ignored.\n", out);
 }
@@ -122,7 +140,7 @@ static void read_records(session& s, std::FILE* out, const program& p) {
 static int load_file(session& s, std::FILE* out, const program& p) {
   // Binary mode: white space already covers "\r", and a Ctrl-Z byte must not end the file
   // early on one platform only.
-  std::FILE* f = open_data_file(s.data_name);
+  std::FILE* f = open_data_file(s.data_name, &s.data_id);
   if (f == nullptr) {
     std::fprintf(out, "Cannot open input file. %d\n", 0);
     return 1;
@@ -133,6 +151,7 @@ static int load_file(session& s, std::FILE* out, const program& p) {
   read_records(s, out, p);
   const bool read_failed = std::ferror(f) != 0;
   const int closed = std::fclose(f);
+  if (std::ferror(out)) return 1;
   if (read_failed) {
     std::fputs("Cannot read input file.\n", out);
     return 1;
@@ -145,17 +164,18 @@ static int load_file(session& s, std::FILE* out, const program& p) {
 }
 
 // Graph passes: axis answers, drawing and rows on the console, while the user asks to redraw.
-static bool graph_passes(session& s, std::FILE* out, const program& p) {
+static answer graph_passes(session& s, std::FILE* out, const program& p) {
   int again = 1;
   while (again == 1) {
-    if (!ask_axis(s, out, p.mag_prompt, &s.mag_len)) return false;
-    if (!ask_axis(s, out, p.x_prompt, &s.x_len)) return false;
+    if (const answer a = ask_axis(s, out, p.mag_prompt, &s.mag_len); a != answer::given) return a;
+    if (const answer a = ask_axis(s, out, p.x_prompt, &s.x_len); a != answer::given) return a;
     std::fputs("\n", out);
     draw_graph(s.drawing, s.table, s.range, s.mag_len, s.x_len, p.kind);
     write_rows(s.drawing, s.mag_len, s.x_len, out);
-    if (!ask_int(s, out, "\nDo you rewrite the graph ? (yes=1 , no=0) ", &again)) return false;
+    const answer a = ask_int(s, out, "\nDo you rewrite the graph ? (yes=1 , no=0) ", &again);
+    if (a != answer::given) return a;
   }
-  return true;
+  return answer::given;
 }
 
 // The save question, asked again after a graph file that cannot be opened or that is the data
@@ -163,18 +183,21 @@ static bool graph_passes(session& s, std::FILE* out, const program& p) {
 static int save_graph(session& s, std::FILE* out) {
   for (;;) {
     int save = 0;
-    if (!ask_int(s, out, "\ngraph save ? (yes=1 , no=0) ", &save)) return no_answer(out);
+    const answer a = ask_int(s, out, "\ngraph save ? (yes=1 , no=0) ", &save);
+    if (a != answer::given) return no_answer(out, a);
     if (save != 1) return -1;
-    if (!ask_name(s, out, "graph file name = ", s.graph_name)) return no_answer(out);
-    // Opening for writing empties the file, so the observations would be gone before a word
-    // was written. Any spelling or link to the data file is caught by asking the disk.
-    if (same_file(s.graph_name, s.data_name)) {
-      std::fputs("graph file is the data file.\n", out);
+    if (const answer n = ask_name(s, out, "graph file name = ", s.graph_name); n != answer::given)
+      return no_answer(out, n);
+    // The graph file is compared with the data file as opened, not by name, before anything in
+    // it is emptied: no spelling, link or rename of the data file can lose the observations.
+    graph_open opened;
+    std::FILE* g = open_graph_file(s.graph_name, s.data_id, &opened);
+    if (opened == graph_open::is_data) {
+      if (refused(s, out, "graph file is the data file.\n")) return 1;
       continue;
     }
-    std::FILE* g = std::fopen(s.graph_name, "w");
     if (g == nullptr) {
-      std::fputs("cannot open graph file.\n", out);
+      if (refused(s, out, "cannot open graph file.\n")) return 1;
       continue;
     }
     const bool written = write_rows(s.drawing, s.mag_len, s.x_len, g);
@@ -191,7 +214,8 @@ static int save_graph(session& s, std::FILE* out) {
 
 static int file_loop(session& s, std::FILE* out, const program& p) {
   for (;;) {
-    if (!ask_name(s, out, "\ndata file name = ", s.data_name)) return no_answer(out);
+    if (const answer a = ask_name(s, out, "\ndata file name = ", s.data_name); a != answer::given)
+      return no_answer(out, a);
     if (const int status = load_file(s, out, p); status != 0) return status;
 
     s.range = find_range(s.table);
@@ -201,11 +225,12 @@ static int file_loop(session& s, std::FILE* out, const program& p) {
     }
     print_range_line(out, s.range);
 
-    if (!graph_passes(s, out, p)) return no_answer(out);
+    if (const answer a = graph_passes(s, out, p); a != answer::given) return no_answer(out, a);
     if (const int status = save_graph(s, out); status >= 0) return status;
 
     int more = 0;
-    if (!ask_int(s, out, "\nDo you continue ? (yes=1 , no=0) ", &more)) return no_answer(out);
+    const answer a = ask_int(s, out, "\nDo you continue ? (yes=1 , no=0) ", &more);
+    if (a != answer::given) return no_answer(out, a);
     if (more != 1) return 0;
   }
 }

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "files.h"
 #include "graph.h"
 #include "words.h"
 
@@ -27,9 +28,11 @@ struct program {
 /// small stack, so keep it in the function that runs the dialogue).
 struct session {
   byte_source console;
+  bool at_terminal;  ///< answers are typed as asked, so a refused one can be asked again
   byte_source data;
   word_buf fields[max_fields];
   word_buf data_name;   ///< the data file the table was read from
+  file_id data_id;      ///< which file that was, taken from the open file
   word_buf graph_name;  ///< the graph file last named
   obs_table table;
   graph_range range;
@@ -41,14 +44,21 @@ struct session {
 /// Starts a run: answers will be read from `in`, byte by byte.
 void start_session(session& s, std::FILE* in);
 
-/// Prints `prompt` and reads an integer answer into `value`, printing the prompt again for any
-/// word that is not a whole decimal integer within int. False when the input ended, or when the
-/// console could not be written: nobody would see the question.
-bool ask_int(session& s, std::FILE* out, const char* prompt, int* value);
+/// What came of a question.
+enum class answer {
+  given,    ///< the answer is there
+  ended,    ///< the input ended or failed, or the console could not be written
+  refused,  ///< answers come from a script and this one was refused: the rest were written for
+            ///< other questions, so the run must not go on (the refusal has been said)
+};
+
+/// Prints `prompt` and reads an integer answer into `value`. A word that is not a whole decimal
+/// integer within int is asked again on a terminal and refused otherwise.
+answer ask_int(session& s, std::FILE* out, const char* prompt, int* value);
 
 /// Ends a run whose question got no answer and gives the exit status, 1. Says "\nend of input.\n"
-/// when the input ended, and nothing when the console itself failed.
-int no_answer(std::FILE* out);
+/// when the input ended, and nothing when the console itself failed or the answer was refused.
+int no_answer(std::FILE* out, answer why);
 
 /// Runs the dialogue from the first data file name to the end of the run and returns the exit
 /// status: 0 when the user does not continue, 1 after an error message, the end of input or a

@@ -10,6 +10,7 @@ void open_source(byte_source& s, std::FILE* f, bool one_at_a_time) {
   s.f = f;
   s.one_at_a_time = one_at_a_time;
   s.at_end = false;
+  s.failed = false;
   s.pos = 0;
   s.len = 0;
 }
@@ -29,7 +30,10 @@ static bool refill(byte_source& s) {
   } else {
     s.len = static_cast<int>(std::fread(s.buf, 1, sizeof s.buf, s.f));
   }
-  if (s.len == 0) s.at_end = true;
+  if (s.len == 0) {
+    s.at_end = true;
+    s.failed = std::ferror(s.f) != 0;
+  }
   return s.len > 0;
 }
 
@@ -77,6 +81,8 @@ word_status read_word(byte_source& s, word_buf& w) {
     }
   }
   w[n] = '\0';
+  // The stream failed where the word might have gone on: what was read is not what was written.
+  if (s.failed) return word_status::end;
   if (nul) return word_status::has_nul;
   return cut ? word_status::truncated : word_status::ok;
 }
@@ -102,6 +108,7 @@ int_status read_int(byte_source& s, int* value) {
     digits = true;
     if (magnitude <= INT_MAX) magnitude = magnitude * 10 + (c - '0');
   }
+  if (s.failed) return int_status::end;
   const long long v = negative ? -magnitude : magnitude;
   if (!valid || !digits || v > INT_MAX || v < INT_MIN) return int_status::not_a_number;
   *value = static_cast<int>(v);

@@ -17,6 +17,7 @@ struct byte_source {
   std::FILE* f;
   bool one_at_a_time;
   bool at_end;
+  bool failed;  ///< reading stopped on a read error, not at the end of the stream
   int pos;
   int len;
   unsigned char buf[1 << 14];
@@ -29,7 +30,7 @@ void open_source(byte_source& s, std::FILE* f, bool one_at_a_time);
 /// the first byte is read. Those bytes anywhere else are word bytes like any other.
 void skip_byte_order_mark(byte_source& s);
 
-/// The next byte (0 to 255), or -1 at the end of the stream or on a read error.
+/// The next byte (0 to 255), or -1 at the end of the stream or on a read error (then `failed`).
 int next_byte(byte_source& s);
 
 /// True for the separators of words: space, tab, line feed, vertical tab, form feed, return.
@@ -41,18 +42,19 @@ enum class word_status {
   ok,         ///< a whole word was read
   truncated,  ///< a longer word was read whole; its first 29 characters were kept
   has_nul,    ///< the word holds a NUL byte somewhere, also past the 29th; kept as for the others
-  end,        ///< the stream ended before a word began
+  end,        ///< the stream ended before a word began, or failed before the word was whole
 };
 
 /// Skips white space and reads one word, keeping its first 29 bytes (terminated) in `w`.
 /// Bytes past the 29th are read and dropped so the next word starts where it should. A NUL byte
 /// is a word byte like any other, so a word that holds one says so: as a string it ends early.
+/// A word that a read error cut short is not a word: the status is `end`, and `failed` is set.
 word_status read_word(byte_source& s, word_buf& w);
 
 enum class int_status {
   ok,            ///< a whole decimal integer within int: optional sign, then digits only
   not_a_number,  ///< any other word, which has been read whole
-  end,           ///< the stream ended before a word began
+  end,           ///< the stream ended before a word began, or failed within it
 };
 
 /// Reads one word and takes it as a decimal integer. Words of any length are read whole; the

@@ -15,10 +15,14 @@
 #               "\t" a tab) COUNT times to the file NAME; lines starting with "#" are comments
 #   links       links made in the scratch folder before the run: lines "NAME TARGET" (a hard
 #               link) or "NAME TARGET symbolic"
-#   console     ways standard output fails, one a line, each a run of its own from a fresh
-#               scratch folder: "full" (a full disk), "closed" (no standard output at all),
-#               "broken-pipe" (a pipe whose reader has gone, with SIGPIPE ignored); `stdout` is
-#               then not compared, as nothing can reach it
+#   NAME.stdin  one more run (NAME.stdout, NAME.status as above), for a scenario of several runs
+#   console     ways to run other than with answers and output in files, one a line, each a run
+#               of its own: "terminal" (the answers typed at a pseudo-terminal made by `script`,
+#               standard output captured as usual); or a way standard output fails, when
+#               `stdout` is not compared, as nothing can reach it: "full" (a full disk),
+#               "closed" (no standard output at all), "broken-pipe" (a pipe whose reader has
+#               gone, with SIGPIPE ignored)
+# Each run, and each way of it, starts from a fresh scratch folder.
 #   absent      files the run must not leave in its folder, one a line
 #   anything else: data files, copied into the scratch folder before the run
 # With FOREIGN=ON (programs for another platform, under an emulator) line ends are compared as
@@ -47,7 +51,7 @@ function(prepare_scratch)
   file(MAKE_DIRECTORY "${SCRATCH}")
   file(GLOB entries RELATIVE "${SCENARIO}" "${SCENARIO}/*")
   foreach(e IN LISTS entries)
-    if(NOT e MATCHES "^(stdin|stdout|status|expected|native-only|foreign-only|generate|links|console|absent)$")
+    if(NOT e MATCHES "^(([^.]+\\.)?(stdin|stdout|status)|expected|native-only|foreign-only|generate|links|console|absent)$")
       file(COPY "${SCENARIO}/${e}" DESTINATION "${SCRATCH}")
     endif()
   endforeach()
@@ -86,11 +90,6 @@ function(prepare_scratch)
 endfunction()
 
 # ---- comparing ----
-set(expected_status 0)
-if(EXISTS "${SCENARIO}/status")
-  file(STRINGS "${SCENARIO}/status" expected_status LIMIT_COUNT 1)
-endif()
-
 if(FOREIGN)
   set(compare compare_files --ignore-eol)
 else()
@@ -113,21 +112,45 @@ function(check expected actual what)
   endif()
 endfunction()
 
-# ---- the runs: one with standard output captured, or one for each way the console fails ----
+# ---- the runs: each set of answers, with output captured or each way the console lists ----
 set(ways captured)
 if(EXISTS "${SCENARIO}/console")
   file(STRINGS "${SCENARIO}/console" ways)
 endif()
+# A run is named by the prefix of its files: "NAME." for NAME.stdin, nothing for stdin.
+file(GLOB runs RELATIVE "${SCENARIO}" "${SCENARIO}/stdin" "${SCENARIO}/*.stdin")
 set(actual_out "${SCRATCH}.stdout")
+
+foreach(answers_file IN LISTS runs)
+string(REGEX REPLACE "stdin$" "" run "${answers_file}")
 foreach(way IN LISTS ways)
   prepare_scratch()
+  set(expected_status 0)
+  if(EXISTS "${SCENARIO}/${run}status")
+    file(STRINGS "${SCENARIO}/${run}status" expected_status LIMIT_COUNT 1)
+  endif()
+  set(answers "${SCENARIO}/${run}stdin")
   set(output "")
   set(command ${EMULATOR} "${PROGRAM}")
+  set(prefix "${run}")
   if(way STREQUAL "captured")
     set(output OUTPUT_FILE "${actual_out}")
-    set(prefix "")
+  elseif(way STREQUAL "terminal")
+    # `script` makes a terminal the program's standard input and types the answers into it;
+    # what the terminal shows (the answers echoed) is dropped. It types the end of input only
+    # at the start of a line.
+    file(READ "${answers}" typed HEX)
+    if(NOT typed MATCHES "0a$")
+      file(COPY_FILE "${answers}" "${SCRATCH}.typed")
+      file(APPEND "${SCRATCH}.typed" "\n")
+      set(answers "${SCRATCH}.typed")
+    endif()
+    string(JOIN "' '" quoted ${command})
+    file(WRITE "${SCRATCH}.sh" "exec '${quoted}' >'${actual_out}'\n")
+    set(command script -q -e -c "sh '${SCRATCH}.sh'" /dev/null)
+    set(output OUTPUT_QUIET ERROR_QUIET)
   else()
-    set(prefix "console ${way}: ")
+    string(APPEND prefix "console ${way}: ")
     if(way STREQUAL "full")
       set(output OUTPUT_FILE /dev/full)
     elseif(way STREQUAL "closed")
@@ -144,33 +167,33 @@ foreach(way IN LISTS ways)
   execute_process(
     COMMAND ${command}
     WORKING_DIRECTORY "${SCRATCH}"
-    INPUT_FILE "${SCENARIO}/stdin"
+    INPUT_FILE "${answers}"
     ${output}
     RESULT_VARIABLE status
     TIMEOUT 60)
 
   if(DEFINED ENV{MAGPLOT_BLESS} AND NOT FOREIGN)
-    if(way STREQUAL "captured")
-      file(COPY_FILE "${actual_out}" "${SCENARIO}/stdout")
+    if(way STREQUAL "captured" OR way STREQUAL "terminal")
+      file(COPY_FILE "${actual_out}" "${SCENARIO}/${run}stdout")
     endif()
     if(NOT status EQUAL 0)
-      file(WRITE "${SCENARIO}/status" "${status}\n")
+      file(WRITE "${SCENARIO}/${run}status" "${status}\n")
     else()
-      file(REMOVE "${SCENARIO}/status")
+      file(REMOVE "${SCENARIO}/${run}status")
     endif()
     file(GLOB graphs RELATIVE "${SCENARIO}/expected" "${SCENARIO}/expected/*")
     foreach(g IN LISTS graphs)
       file(COPY_FILE "${SCRATCH}/${g}" "${SCENARIO}/expected/${g}")
     endforeach()
-    message("blessed ${SCENARIO}")
-    return()
+    message("blessed ${SCENARIO} ${run}${way}")
+    continue()
   endif()
 
   if(NOT "${status}" STREQUAL "${expected_status}")
     string(APPEND failures "${prefix}exit status: expected ${expected_status}, got ${status}\n")
   endif()
-  if(way STREQUAL "captured")
-    check("${SCENARIO}/stdout" "${actual_out}" "standard output")
+  if(way STREQUAL "captured" OR way STREQUAL "terminal")
+    check("${SCENARIO}/${run}stdout" "${actual_out}" "${prefix}standard output")
   endif()
   file(GLOB graphs RELATIVE "${SCENARIO}/expected" "${SCENARIO}/expected/*")
   foreach(g IN LISTS graphs)
@@ -184,6 +207,7 @@ foreach(way IN LISTS ways)
       endif()
     endforeach()
   endif()
+endforeach()
 endforeach()
 
 if(failures)
