@@ -122,11 +122,14 @@ static void read_records(session& s, std::FILE* out, const program& p) {
       kept = add_obs(s.table, x, mag);
     }
     if (!kept) {
+      // The echo is over and the rest is only counted: show it all now, and stop reading if
+      // nobody can see it.
+      if (ignored == 0 && !console_ok(out)) return;
       if (ignored < LLONG_MAX) ++ignored;
       continue;
     }
     echo(out, x, mag);
-    // Nobody sees the rest: a fifo that never ends would be read for ever.
+    // Nobody would see the rest, and a fifo that never ends would be read for ever.
     if (std::ferror(out)) return;
   }
   // A word cut short by a read error ends the reading; the caller reports the error.
