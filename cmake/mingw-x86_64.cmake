@@ -1,17 +1,5 @@
-# Toolchain: 64-bit Windows console programs with Debian's mingw-w64, run under 64-bit Wine: the
-# Windows build of the same sources for a machine whose kernel cannot run 32-bit programs.
-# The posix thread model: GoogleTest needs std::mutex, which the win32 model of GCC 12 lacks.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+# Toolchain: 64-bit Windows console programs run under 64-bit Wine: the Windows build of the same
+# sources that can be tested on a machine whose kernel runs no 32-bit programs.
+set(mingw_arch x86_64)
+set(mingw_wine /usr/lib/wine/wine64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
