@@ -6,12 +6,15 @@
 # package/reproducible.cmake take every time stamp from it.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
   set(epoch "")
-  execute_process(COMMAND git -C "${CPACK_MAGPLOT_SOURCE_DIR}" rev-parse --show-toplevel
+  # Read also from a clone that another user owns (a CI checkout, a second packager's copy):
+  # both must see the same commit time.
+  set(git git -c safe.directory=* -C "${CPACK_MAGPLOT_SOURCE_DIR}")
+  execute_process(COMMAND ${git} rev-parse --show-toplevel
                   OUTPUT_VARIABLE top OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE status)
   # Only a git work tree of its own: not one this source tree was unpacked into.
   file(REAL_PATH "${CPACK_MAGPLOT_SOURCE_DIR}" source)
   if(status EQUAL 0 AND top STREQUAL source)
-    execute_process(COMMAND git -C "${CPACK_MAGPLOT_SOURCE_DIR}" log -1 --format=%ct
+    execute_process(COMMAND ${git} log -1 --format=%ct
                     OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
   endif()
   if(NOT epoch MATCHES "^[0-9]+$")
