@@ -2,8 +2,8 @@
 # staging folder so that the same sources give the same bytes on any machine, whatever the
 # umask, file system, locale, time zone or build path.
 #
-# CPack's own .tar.gz and .zip list the entries in the order the file system returns them, a
-# .zip keeps local times and the builder's uid, and the .deb counts directory sizes, which differ
+# CPack's own .tar.gz and .zip list the entries in the order the file system returns them, its
+# .zip holds times in the builder's time zone, and its .deb counts directory sizes, which differ
 # from one file system to another, in its Installed-Size. Here every entry gets mode 0755
 # (folders, programs) or 0644 and the time SOURCE_DATE_EPOCH (package/generators.cmake sets
 # it); the archives list them sorted by name, owned by root, and dpkg-deb builds the .deb.
