@@ -1,6 +1,8 @@
 # The Debian package (cpack -G DEB; the package preset makes it beside the .tar.gz). It takes
 # the install components "Unspecified" (the programs, manuals, README and samples) and "debian"
 # (copyright and changelog, see package/CMakeLists.txt); the licence is in its copyright file.
+# package/generators.cmake sets the components, package/reproducible.cmake makes it again with
+# dpkg-deb.
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -17,4 +19,3 @@ phase and magnitude pairs.
 Both are interactive console programs: they ask for the data file and the
 size of the graph, draw it with characters on an 80 x 80 grid, may redraw it
 at other sizes and save the drawing as a text file.")
-set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/generators.cmake")

@@ -26,7 +26,7 @@ endforeach()
 
 # The Debian package, made from the optimized programs of a packaging build: its files, modes
 # and owners, its control fields, a run of the unpacked magtime, and lintian when it is there.
-if(MAGPLOT_PACKAGING)
+if(MAGPLOT_PACKAGING AND NOT WIN32)
   find_program(LINTIAN lintian)
   add_test(NAME deb_contents
            COMMAND ${CMAKE_COMMAND} -DBUILD=${PROJECT_BINARY_DIR} -DSOURCE=${PROJECT_SOURCE_DIR}
