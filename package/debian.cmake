@@ -16,5 +16,7 @@ phase and magnitude pairs.
 
 Both are interactive console programs: they ask for the data file and the
 size of the graph, draw it with characters on an 80 x 80 grid, may redraw it
-at other sizes and save the drawing as a text file.")
+at other sizes and save the drawing as a text file. magprep, a command-line
+filter, turns observation reports as observers post them into data files
+for both.")
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/generators.cmake")

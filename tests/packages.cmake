@@ -44,6 +44,11 @@ if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
                      -DPROGRAM=$<TARGET_FILE:${program}> -DSOURCE=${PROJECT_SOURCE_DIR}
                      -DSCRATCH=${scratch}/readme/${program} -P ${here}/check_readme.cmake)
   endforeach()
+  add_test(NAME readme.magprep
+           COMMAND ${CMAKE_COMMAND} -DREADME=${PROJECT_SOURCE_DIR}/README.md
+                   "-DSECTION=From a posted report to a graph" -DPROGRAM=$<TARGET_FILE:magphase>
+                   -DTOOLS=$<TARGET_FILE_DIR:magprep> -DSOURCE=${PROJECT_SOURCE_DIR}
+                   -DSCRATCH=${scratch}/readme/magprep -P ${here}/check_readme.cmake)
 endif()
 
 # The recipes of the manuals' EXAMPLES make clean data files of the sample reports.
