@@ -312,8 +312,8 @@ static int star_summary(std::FILE* err, const options& o, const tally& t) {
                o.star, t.records, plural(t.records), t.limits, plural(t.limits), t.uncertain);
   if (t.over > 0) std::fprintf(err, ", %lld past the first %d dropped", t.over, nights_max);
   if (t.other > 0) {
-    std::fprintf(err, "; records in both layouts: %lld %s ones after the first were dropped\n",
-                 t.other, layout_name(t.kind == layout::vsolj ? layout::vsnet : layout::vsolj));
+    std::fprintf(err, "; records in both layouts: the %lld in %s dropped\n", t.other,
+                 layout_name(t.kind == layout::vsolj ? layout::vsnet : layout::vsolj));
     return 1;
   }
   if (o.nights) {

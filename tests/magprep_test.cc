@@ -73,7 +73,7 @@ TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
        "S 20261207.95 12.1 O S 202612072000 121 O",
        "S 20261207.95 12.1 O\n",
        "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; records in both layouts: "
-       "1 VSOLJ ones after the first were dropped\n",
+       "the 1 in VSOLJ dropped\n",
        1},
       {{"S"}, "S 20261207.95 <12.1 O", "", "magprep: S: only 1 upper limit, nothing to write\n", 1},
       {{"S"}, "S 20261207.95 12.1", "", "magprep: no record of S found\n", 1},
