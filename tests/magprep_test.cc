@@ -54,19 +54,13 @@ const std::string usage =
 
 TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
   const run_case cases[] = {
-      {{"BLAlg"},
+      {{"BLAlg", "-"},
        "Report of BLAlg 2026 Dec. > BLAlg 202612071900 102 QZK ZZPup 202612071905 112 QZK\n"
        "blalg 202612071930 <100 QZK BLALG 202612072634 118: QZK haze BLAlg 202612072000\n"
        "10.4V QZK",
        "BLAlg 202612071900 102 QZK\nBLAlg 202612072634 118 QZK\nBLAlg 202612072000 10.4 QZK\n",
        "magprep: BLAlg: 3 records, 1 upper limit dropped, 1 uncertain kept; VSOLJ: answer 1 to "
        "the layout question\n",
-       0},
-      {{"S", "-"},
-       "S 20261207.95 12.1 O S 20261208.02 12.2 O",
-       "S 20261207.95 12.1 O\nS 20261208.02 12.2 O\n",
-       "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; VSNET: answer 0 to the "
-       "layout question; dates 2026-12-07 to 2026-12-08: -n draws them as one curve\n",
        0},
       // Records of the other layout are dropped and said so; nothing to write is an error.
       {{"S"},
