@@ -149,7 +149,7 @@ static void start_input(input& s, int argc, char** argv, int first_file, std::FI
 
 // Closes the file being read; says so when reading it failed.
 static void end_file(input& s) {
-  if (std::ferror(s.src.f)) {
+  if (s.src.failed) {
     std::fprintf(s.err, "magprep: cannot read %s: %s\n", s.name, std::strerror(errno));
     s.failed = true;
   }
