@@ -18,4 +18,6 @@ phase and magnitude pairs.
 
 Both are interactive console programs: they ask for the data file and the
 size of the graph, draw it with characters on an 80 x 80 grid, may redraw it
-at other sizes and save the drawing as a text file.")
+at other sizes and save the drawing as a text file. magprep, a command-line
+filter, turns observation reports as observers post them into data files
+for both.")

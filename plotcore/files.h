@@ -17,7 +17,7 @@ struct file_id {
 
 /// Opens a data file for reading, byte for byte, and tells in `id` which file was opened. Null
 /// when it cannot be opened, and for a folder on every platform (Linux would open one and fail
-/// only when it is read).
+/// only when it is read); errno then says why.
 std::FILE* open_data_file(const char* name, file_id* id);
 
 enum class graph_open {

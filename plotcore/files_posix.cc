@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "files.h"
 
 namespace plotcore {
@@ -22,6 +24,7 @@ std::FILE* open_data_file(const char* name, file_id* id) {
   if (fstat(fileno(f), &st) != 0) return f;
   if (S_ISDIR(st.st_mode)) {
     std::fclose(f);
+    errno = EISDIR;
     return nullptr;
   }
   *id = identity_of(st);

@@ -32,8 +32,9 @@ endforeach()
 # Every entry owned by root, directories 0755, the programs 0755, every other file 0644.
 file(GLOB_RECURSE samples LIST_DIRECTORIES false RELATIVE "${SOURCE}/examples" "${SOURCE}/examples/*")
 set(doc usr/share/doc/magplot)
-set(expected "-rwxr-xr-x usr/bin/magtime" "-rwxr-xr-x usr/bin/magphase")
-foreach(file share/man/man1/magtime.1.gz share/man/man1/magphase.1.gz share/doc/magplot/copyright
+set(expected "-rwxr-xr-x usr/bin/magtime" "-rwxr-xr-x usr/bin/magphase" "-rwxr-xr-x usr/bin/magprep")
+foreach(file share/man/man1/magtime.1.gz share/man/man1/magphase.1.gz share/man/man1/magprep.1.gz
+             share/doc/magplot/copyright
              share/doc/magplot/changelog.gz share/doc/magplot/README.md)
   list(APPEND expected "-rw-r--r-- usr/${file}")
 endforeach()

@@ -16,12 +16,14 @@ file(GLOB_RECURSE samples LIST_DIRECTORIES false RELATIVE "${SOURCE}/examples" "
 if(WINDOWS)
   set(bin "")
   set(doc "")
-  set(expected magtime.exe magphase.exe magtime.txt magphase.txt README.txt LICENSE.txt)
+  set(expected magtime.exe magphase.exe magprep.exe magtime.txt magphase.txt magprep.txt README.txt
+               LICENSE.txt)
 else()
   set(bin "bin/")
   set(doc "share/doc/magplot/")
-  set(expected bin/magtime bin/magphase share/man/man1/magtime.1.gz share/man/man1/magphase.1.gz
-               ${doc}README.md ${doc}LICENSE)
+  set(expected bin/magtime bin/magphase bin/magprep share/man/man1/magtime.1.gz
+               share/man/man1/magphase.1.gz share/man/man1/magprep.1.gz ${doc}README.md
+               ${doc}LICENSE)
 endif()
 foreach(s IN LISTS samples)
   list(APPEND expected "${doc}examples/${s}")
@@ -102,13 +104,18 @@ else()
   same("${doc}README.md" "${SOURCE}/README.md")
   same("${doc}LICENSE" "${SOURCE}/LICENSE")
 endif()
+# The samples: CRLF text for Notepad on Windows.
 foreach(s IN LISTS samples)
-  same("${doc}examples/${s}" "${SOURCE}/examples/${s}")
+  if(WINDOWS)
+    same_text("examples/${s}" "${SOURCE}/examples/${s}")
+  else()
+    same("${doc}examples/${s}" "${SOURCE}/examples/${s}")
+  endif()
 endforeach()
 
 # ---- the programs and the manuals ----
 if(WINDOWS)
-  foreach(name magtime magphase)
+  foreach(name magtime magphase magprep)
     file(READ "${top}/${name}.exe" head LIMIT 2 HEX)
     if(NOT head STREQUAL "4d5a")
       message(FATAL_ERROR "${name}.exe is not a Windows program")
@@ -127,7 +134,7 @@ if(WINDOWS)
     endif()
   endforeach()
 else()
-  foreach(page magtime.1 magphase.1)
+  foreach(page magtime.1 magphase.1 magprep.1)
     execute_process(COMMAND gzip -dc "${top}/share/man/man1/${page}.gz"
                     OUTPUT_FILE "${SCRATCH}/${page}" RESULT_VARIABLE status)
     execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${SCRATCH}/${page}"
@@ -148,4 +155,9 @@ else()
       message(FATAL_ERROR "installed ${program} did not draw a sample (status ${status}):\n${out}")
     endif()
   endforeach()
+  execute_process(COMMAND ${EMULATOR} "${top}/${bin}magprep" BLAlg examples/report.txt
+                  WORKING_DIRECTORY "${top}/${doc}" OUTPUT_VARIABLE out RESULT_VARIABLE status)
+  if(NOT status EQUAL 0 OR NOT out MATCHES "^BLAlg 202612071900 102 QZK\n")
+    message(FATAL_ERROR "installed magprep did not read a sample (status ${status}):\n${out}")
+  endif()
 endif()

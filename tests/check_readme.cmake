@@ -1,9 +1,12 @@
 # Checks that an example session of the README is what a terminal shows: the program is run on a
 # pipe with the answers the README types after its prompts, and its output must be the README's
 # text with those answers and their line breaks taken out (trailing spaces aside).
+# Commands before the session ("$ magprep ..." lines, then what they print) are run first, by sh
+# in the same folder with the folder TOOLS first in PATH, and must print what the README shows;
+# then "$ PROGRAM" starts the session.
 #
 #   cmake -DREADME=README.md -DSECTION="A light curve" -DPROGRAM=magtime -DSOURCE=dir
-#         -DSCRATCH=dir -P check_readme.cmake
+#         -DSCRATCH=dir [-DTOOLS=dir] -P check_readme.cmake
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${SCRATCH}")
@@ -23,8 +26,46 @@ endif()
 string(REGEX REPLACE "^\n```\n" "" block "${CMAKE_MATCH_0}")
 string(REGEX REPLACE "```\n$" "" block "${block}")
 
-# A line that ends in a prompt ("= " or ") ") and one word is a prompt and its answer.
+# Lines as list items: a ";" would split one, so it stands for itself as "<semicolon>" there.
+string(REPLACE ";" "<semicolon>" block "${block}")
 string(REGEX MATCHALL "[^\n]*\n" lines "${block}")
+get_filename_component(program_name "${PROGRAM}" NAME_WE)
+if(TOOLS)
+  set(ENV{PATH} "${TOOLS}:$ENV{PATH}")
+endif()
+function(run_command command shown)
+  string(REPLACE "<semicolon>" ";" command "${command}")
+  string(REPLACE "<semicolon>" ";" shown "${shown}")
+  execute_process(COMMAND sh -c "${command}" WORKING_DIRECTORY "${SCRATCH}"
+                  OUTPUT_VARIABLE out ERROR_VARIABLE out RESULT_VARIABLE status)
+  if(NOT out STREQUAL shown)
+    message(FATAL_ERROR "the README's \"$ ${command}\" in \"${SECTION}\" printed (status "
+                        "${status})\n${out}\ninstead of\n${shown}")
+  endif()
+endfunction()
+while(lines)
+  list(GET lines 0 line)
+  if(NOT line MATCHES "^\\$ (.*)\n$")
+    break()
+  endif()
+  set(command "${CMAKE_MATCH_1}")
+  list(POP_FRONT lines)
+  if(command STREQUAL program_name)
+    break()
+  endif()
+  set(shown "")
+  while(lines)
+    list(GET lines 0 line)
+    if(line MATCHES "^\\$ ")
+      break()
+    endif()
+    string(APPEND shown "${line}")
+    list(POP_FRONT lines)
+  endwhile()
+  run_command("${command}" "${shown}")
+endwhile()
+
+# A line that ends in a prompt ("= " or ") ") and one word is a prompt and its answer.
 set(expected "")
 set(answers "")
 foreach(line IN LISTS lines)
@@ -35,6 +76,7 @@ foreach(line IN LISTS lines)
     string(APPEND expected "${line}")
   endif()
 endforeach()
+string(REPLACE "<semicolon>" ";" expected "${expected}")
 file(WRITE "${SCRATCH}/answers" "${answers}")
 execute_process(COMMAND "${PROGRAM}" WORKING_DIRECTORY "${SCRATCH}" INPUT_FILE "${SCRATCH}/answers"
                 OUTPUT_VARIABLE out RESULT_VARIABLE status)

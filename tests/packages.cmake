@@ -6,7 +6,7 @@ set(scratch "${CMAKE_CURRENT_BINARY_DIR}/scratch")
 # The manual pages render without a warning; the install tree and the archive hold what they
 # must (a .tar.gz on Linux, a .zip of the Windows programs with their manuals as text).
 find_program(GROFF groff)
-foreach(page IN ITEMS magtime magphase)
+foreach(page IN ITEMS magtime magphase magprep)
   add_test(NAME manual.${page}
            COMMAND ${CMAKE_COMMAND} "-DGROFF=${GROFF}" -DPAGE=${PROJECT_SOURCE_DIR}/man/${page}.1
                    -P ${here}/check_manual.cmake)
@@ -44,6 +44,11 @@ if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
                      -DPROGRAM=$<TARGET_FILE:${program}> -DSOURCE=${PROJECT_SOURCE_DIR}
                      -DSCRATCH=${scratch}/readme/${program} -P ${here}/check_readme.cmake)
   endforeach()
+  add_test(NAME readme.magprep
+           COMMAND ${CMAKE_COMMAND} -DREADME=${PROJECT_SOURCE_DIR}/README.md
+                   "-DSECTION=From a posted report to a graph" -DPROGRAM=$<TARGET_FILE:magphase>
+                   -DTOOLS=$<TARGET_FILE_DIR:magprep> -DSOURCE=${PROJECT_SOURCE_DIR}
+                   -DSCRATCH=${scratch}/readme/magprep -P ${here}/check_readme.cmake)
 endif()
 
 # The recipes of the manuals' EXAMPLES make clean data files of the sample reports.
@@ -51,7 +56,8 @@ if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
   foreach(program IN ITEMS magtime magphase)
     add_test(NAME recipe.${program}
              COMMAND ${CMAKE_COMMAND} "-DGROFF=${GROFF}" -DPAGE=${PROJECT_SOURCE_DIR}/man/${program}.1
-                     -DPROGRAM=$<TARGET_FILE:${program}> -DSOURCE=${PROJECT_SOURCE_DIR}
-                     -DSCRATCH=${scratch}/recipe/${program} -P ${here}/check_recipe.cmake)
+                     -DPROGRAM=$<TARGET_FILE:${program}> -DMAGPREP=$<TARGET_FILE:magprep>
+                     -DSOURCE=${PROJECT_SOURCE_DIR} -DSCRATCH=${scratch}/recipe/${program}
+                     -P ${here}/check_recipe.cmake)
   endforeach()
 endif()

@@ -1,11 +1,15 @@
 # Runs one session scenario: the real program in a scratch copy of the scenario's folder, with
 # the folder's `stdin` as its answers; compares standard output, exit status and graph files.
 #
-#   cmake -DPROGRAM=exe -DSCENARIO=dir -DSCRATCH=dir [-DEMULATOR=wine] [-DFOREIGN=ON] -P run_session.cmake
+#   cmake -DPROGRAM=exe -DSCENARIO=dir -DSCRATCH=dir [-DEMULATOR=wine] [-DFOREIGN=ON]
+#         [-DEXAMPLES=dir] -P run_session.cmake
 #
 # A scenario folder holds:
 #   stdin       the answers typed by the user
+#   args        the program's command-line arguments, one a line; with it, the sample files of
+#               EXAMPLES are copied into the scratch folder's examples/ before each run
 #   stdout      the exact expected standard output
+#   stderr      the exact expected standard error, when it is compared
 #   status      the expected exit status, when it is not 0
 #   expected/   graph files the run must leave in its folder, byte for byte
 #   native-only why the scenario runs only on the build machine's own platform
@@ -61,10 +65,14 @@ function(prepare_scratch)
   file(MAKE_DIRECTORY "${SCRATCH}")
   file(GLOB entries RELATIVE "${SCENARIO}" "${SCENARIO}/*")
   foreach(e IN LISTS entries)
-    if(NOT e MATCHES "^(([^.]+\\.)?(stdin|stdout|status)|expected|native-only|foreign-only|generate|links|console|absent)$")
+    if(NOT e MATCHES "^(([^.]+\\.)?(stdin|stdout|stderr|status)|args|expected|native-only|foreign-only|generate|links|console|absent)$")
       file(COPY "${SCENARIO}/${e}" DESTINATION "${SCRATCH}")
     endif()
   endforeach()
+
+  if(EXISTS "${SCENARIO}/args")
+    file(COPY "${EXAMPLES}/" DESTINATION "${SCRATCH}/examples")
+  endif()
 
   if(EXISTS "${SCENARIO}/generate")
     file(STRINGS "${SCENARIO}/generate" pieces)
@@ -130,6 +138,11 @@ endif()
 # A run is named by the prefix of its files: "NAME." for NAME.stdin, nothing for stdin.
 file(GLOB runs RELATIVE "${SCENARIO}" "${SCENARIO}/stdin" "${SCENARIO}/*.stdin")
 set(actual_out "${SCRATCH}.stdout")
+set(actual_err "${SCRATCH}.stderr")
+set(arguments "")
+if(EXISTS "${SCENARIO}/args")
+  file(STRINGS "${SCENARIO}/args" arguments)
+endif()
 
 foreach(answers_file IN LISTS runs)
 string(REGEX REPLACE "stdin$" "" run "${answers_file}")
@@ -141,10 +154,13 @@ foreach(way IN LISTS ways)
   endif()
   set(answers "${SCENARIO}/${run}stdin")
   set(output "")
-  set(command ${EMULATOR} "${PROGRAM}")
+  set(command ${EMULATOR} "${PROGRAM}" ${arguments})
   set(prefix "${run}")
   if(way STREQUAL "captured")
     set(output OUTPUT_FILE "${actual_out}")
+    if(EXISTS "${SCENARIO}/${run}stderr")
+      list(APPEND output ERROR_FILE "${actual_err}")
+    endif()
   elseif(way STREQUAL "terminal")
     # `script` makes a terminal the program's standard input and types the answers into it;
     # what the terminal shows (the answers echoed) is dropped. It types the end of input only
@@ -186,6 +202,9 @@ foreach(way IN LISTS ways)
     if(way STREQUAL "captured" OR way STREQUAL "terminal")
       file(COPY_FILE "${actual_out}" "${SCENARIO}/${run}stdout")
     endif()
+    if(way STREQUAL "captured" AND EXISTS "${SCENARIO}/${run}stderr")
+      file(COPY_FILE "${actual_err}" "${SCENARIO}/${run}stderr")
+    endif()
     if(NOT status EQUAL 0)
       file(WRITE "${SCENARIO}/${run}status" "${status}\n")
     else()
@@ -204,6 +223,9 @@ foreach(way IN LISTS ways)
   endif()
   if(way STREQUAL "captured" OR way STREQUAL "terminal")
     check("${SCENARIO}/${run}stdout" "${actual_out}" "${prefix}standard output")
+  endif()
+  if(way STREQUAL "captured" AND EXISTS "${SCENARIO}/${run}stderr")
+    check("${SCENARIO}/${run}stderr" "${actual_err}" "${prefix}standard error")
   endif()
   file(GLOB graphs RELATIVE "${SCENARIO}/expected" "${SCENARIO}/expected/*")
   foreach(g IN LISTS graphs)

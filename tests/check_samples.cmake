@@ -1,0 +1,61 @@
+# Runs every sample of examples/ through magprep and then through magtime or magphase, as the
+# manuals teach: magprep must say one line and end with status 0, magtime gets the layout answer
+# magprep gives, and the plotting program must draw the file without a message.
+#
+#   cmake -DMAGPREP=exe -DMAGTIME=exe -DMAGPHASE=exe -DSOURCE=dir -DSCRATCH=dir
+#         [-DEMULATOR=wine] -P check_samples.cmake
+cmake_minimum_required(VERSION 3.25)
+
+# sample|plotting program|magprep's arguments before the sample, one each
+set(runs "report.txt|magtime|BLAlg" "vsolj.txt|magtime|BLAlg" "vsnet.txt|magtime|bet_Per"
+         "collapsed.txt|magtime|UXAlg" "collapsed.txt|magphase|-n|UXAlg"
+         "folded.txt|magphase|-s|0.5" "phase.txt|magphase|-s|0")
+
+file(REMOVE_RECURSE "${SCRATCH}")
+file(MAKE_DIRECTORY "${SCRATCH}")
+file(GLOB samples RELATIVE "${SOURCE}/examples" "${SOURCE}/examples/*")
+foreach(sample IN LISTS samples)
+  if(NOT runs MATCHES "(^|;)${sample}\\|")
+    message(FATAL_ERROR "examples/${sample} has no run through magprep here")
+  endif()
+endforeach()
+
+set(failures "")
+foreach(run IN LISTS runs)
+  string(REPLACE "|" ";" fields "${run}")
+  list(POP_FRONT fields sample program)
+  file(COPY "${SOURCE}/examples/${sample}" DESTINATION "${SCRATCH}")
+  execute_process(COMMAND ${EMULATOR} "${MAGPREP}" ${fields} ${sample} WORKING_DIRECTORY "${SCRATCH}"
+                  OUTPUT_FILE "${SCRATCH}/data.txt" ERROR_VARIABLE said RESULT_VARIABLE status)
+  string(REPLACE "\r" "" said "${said}")
+  set(what "magprep ${fields} ${sample} | ${program}")
+  if(NOT status EQUAL 0 OR NOT said MATCHES "^magprep: [^\n]*\n$")
+    string(APPEND failures "${what}: magprep ended with status ${status} saying\n${said}\n")
+    continue()
+  endif()
+  set(answers "data.txt 20 55 0 0 0\n")
+  if(program STREQUAL "magtime")
+    if(NOT said MATCHES "answer ([01]) to the layout question")
+      string(APPEND failures "${what}: no layout answer in: ${said}")
+      continue()
+    endif()
+    set(answers "${CMAKE_MATCH_1} ${answers}")
+  endif()
+  file(WRITE "${SCRATCH}/answers" "${answers}")
+  if(program STREQUAL "magtime")
+    set(exe "${MAGTIME}")
+  else()
+    set(exe "${MAGPHASE}")
+  endif()
+  execute_process(COMMAND ${EMULATOR} "${exe}" WORKING_DIRECTORY "${SCRATCH}"
+                  INPUT_FILE "${SCRATCH}/answers" OUTPUT_VARIABLE out RESULT_VARIABLE status)
+  string(REPLACE "\r" "" out "${out}")
+  # A clean graph: no message, and a range line with magnitudes and hours of a real night.
+  if(NOT status EQUAL 0 OR out MATCHES "ignored|Cannot|error|end of input"
+     OR NOT out MATCHES "\nY max=1[0-9] min=1[0-9] / X max=[0-9]+ min=[0-9]+\n")
+    string(APPEND failures "${what}: ${program} (status ${status}) did not draw it cleanly:\n${out}\n")
+  endif()
+endforeach()
+if(failures)
+  message(FATAL_ERROR "${failures}")
+endif()

@@ -1,0 +1,173 @@
+// magprep's modes and command line, run in-process on streams.
+#include "magprep/magprep.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::FILE* stream_of(const std::string& text) {
+  std::FILE* f = std::tmpfile();
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::rewind(f);
+  return f;
+}
+
+std::string text_of(std::FILE* f) {
+  std::rewind(f);
+  std::string text;
+  for (int c = std::getc(f); c != EOF; c = std::getc(f)) text += static_cast<char>(c);
+  std::fclose(f);
+  return text;
+}
+
+struct run_case {
+  std::vector<std::string> args;
+  std::string in;
+  std::string out;
+  std::string err;
+  int status;
+};
+
+void expect_run(const run_case& c) {
+  std::vector<std::string> args = {"magprep"};
+  args.insert(args.end(), c.args.begin(), c.args.end());
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  std::FILE* in = stream_of(c.in);
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  const int status = magprep::magprep_run(static_cast<int>(argv.size()), argv.data(), in, out, err);
+  std::fclose(in);
+  const std::string where = args.size() > 1 ? args[1] + " " + args.back() : "";
+  EXPECT_EQ(text_of(out), c.out) << where;
+  EXPECT_EQ(text_of(err), c.err) << where;
+  EXPECT_EQ(status, c.status) << where;
+}
+
+const std::string usage =
+    "Usage: magprep [-n] STAR [FILE]...  or  magprep -s SHIFT [FILE]...\n"
+    "Try 'magprep --help'.\n";
+
+TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
+  const run_case cases[] = {
+      {{"BLAlg", "-"},
+       "Report of BLAlg 2026 Dec. > BLAlg 202612071900 102 QZK ZZPup 202612071905 112 QZK\n"
+       "blalg 202612071930 <100 QZK BLALG 202612072634 118: QZK haze BLAlg 202612072000\n"
+       "10.4V QZK",
+       "BLAlg 202612071900 102 QZK\nBLAlg 202612072634 118 QZK\nBLAlg 202612072000 10.4 QZK\n",
+       "magprep: BLAlg: 3 records, 1 upper limit dropped, 1 uncertain kept; VSOLJ: answer 1 to "
+       "the layout question\n",
+       0},
+      // Records of the other layout are dropped and said so; nothing to write is an error.
+      {{"S"},
+       "S 20261207.95 12.1 O S 202612072000 121 O",
+       "S 20261207.95 12.1 O\n",
+       "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; records in both layouts: "
+       "the 1 in VSOLJ dropped\n",
+       1},
+      {{"S"}, "S 20261207.95 <12.1 O", "", "magprep: S: only 1 upper limit, nothing to write\n", 1},
+      {{"S"}, "S 20261207.95 12.1", "", "magprep: no record of S found\n", 1},
+  };
+  for (const run_case& c : cases) expect_run(c);
+}
+
+TEST(magprep, spreads_several_nights_from_0_to_1) {
+  // VSOLJ 26:34 on the 7th is 02:34 on the 8th: the scale runs from the 6th to the 9th.
+  expect_run({{"-n", "S"},
+              "S 202612072634 118 O S 202612061800 12.0V O S 202612070000 <13 O",
+              "0.7023 118\n0.2500 12.0\n",
+              "magprep: S: 2 records, 1 upper limit dropped, 0 uncertain kept; X 0.0 is "
+              "2026-12-06 0 h and 1.0 is 2026-12-09 0 h, 0.3 days per tenth\n",
+              0});
+  // One VSNET day: X is the fraction of that day.
+  expect_run({{"-n", "S"},
+              "S 20261207.99999 12.0 O",
+              "1.0000 12.0\n",
+              "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
+              "2026-12-07 0 h and 1.0 is 2026-12-08 0 h, 0.1 days per tenth\n",
+              0});
+  std::string many;
+  for (int i = 0; i < 5001; ++i) many += "S 20261207.5 12.0 O\n";
+  std::string kept;
+  for (int i = 0; i < 5000; ++i) kept += "0.5000 12.0\n";
+  expect_run({{"-n", "S"},
+              many,
+              kept,
+              "magprep: S: 5000 records, 0 upper limits dropped, 0 uncertain kept, 1 past the "
+              "first 5000 dropped; X 0.0 is 2026-12-07 0 h and 1.0 is 2026-12-08 0 h, 0.1 days "
+              "per tenth\n",
+              0});
+}
+
+TEST(magprep, shifts_phases_modulo_1) {
+  const run_case cases[] = {
+      {{"-s", "0.5"},
+       "# phase mag obs\n0 11.7 QZK 0.75 10.2: QZK 0.49 <10.5 QZK 1 11.8 P = 2.8673 d\n"
+       "0.99996 10.3\n",
+       "0.5000 11.7\n0.2500 10.2\n0.5000 11.8\n0.5000 10.3\n",
+       "magprep: 4 phase records, 1 upper limit dropped, 1 uncertain kept; phases shifted by "
+       "0.5\n",
+       0},
+      {{"-s-0.25"},
+       "0.1 10.2",
+       "0.8500 10.2\n",
+       "magprep: 1 phase record, 0 upper limits dropped, 0 uncertain kept; phases shifted by "
+       "-0.25\n",
+       0},
+      {{"-s", "0"}, "0.5 <10", "", "magprep: only 1 upper limit, nothing to write\n", 1},
+  };
+  for (const run_case& c : cases) expect_run(c);
+}
+
+TEST(magprep, reads_several_files_as_one_text) {
+  std::FILE* a = std::fopen("magprep_test_a.txt", "wb");
+  std::fputs("x S 202612071930", a);
+  std::fclose(a);
+  std::FILE* b = std::fopen("magprep_test_b.txt", "wb");
+  std::fputs(
+      "\xEF\xBB\xBF"
+      "102 O",
+      b);  // a byte-order mark starts each file
+  std::fclose(b);
+  expect_run({{"S", "magprep_test_a.txt", "no_such_file.txt", "magprep_test_b.txt"},
+              "",
+              "S 202612071930 102 O\n",
+              "magprep: cannot open no_such_file.txt: No such file or directory\n"
+              "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; VSOLJ: answer 1 "
+              "to the layout question\n",
+              1});
+  std::remove("magprep_test_a.txt");
+  std::remove("magprep_test_b.txt");
+}
+
+TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
+  const run_case cases[] = {
+      {{}, "", "", "magprep: no STAR given\n" + usage, 2},
+      {{"-x", "S"}, "", "", "magprep: unknown option '-x'\n" + usage, 2},
+      {{"-nq", "S"}, "", "", "magprep: unknown option '-q'\n" + usage, 2},
+      {{"--long", "S"}, "", "", "magprep: unknown option '--long'\n" + usage, 2},
+      {{"-s"}, "", "", "magprep: option -s needs a SHIFT\n" + usage, 2},
+      {{"-s", "half"}, "", "", "magprep: SHIFT must be a decimal number, not 'half'\n" + usage, 2},
+      {{"-n", "-s", "0.5"}, "", "", "magprep: -n and -s cannot be given together\n" + usage, 2},
+      {{"A B"},
+       "",
+       "",
+       "magprep: STAR must be one word of 1 to 29 characters, not 'A B'\n" + usage,
+       2},
+      {{"--version"}, "", "magprep (magplot) 1.0\n", "", 0},
+      // After "--" a word starting with "-" is the star.
+      {{"--", "-S"},
+       "-s 202612071930 102 O",
+       "-S 202612071930 102 O\n",
+       "magprep: -S: 1 record, 0 upper limits dropped, 0 uncertain kept; VSOLJ: answer 1 to the "
+       "layout question\n",
+       0},
+  };
+  for (const run_case& c : cases) expect_run(c);
+}
+
+}  // namespace
