@@ -67,39 +67,31 @@ each_call_fails %stat,%fstat,%lstat over-data.in
 each_call_fails read split-name.in
 
 # ---- the data file renamed, or a link moved, between reading and saving ----
-# The answers come in two parts: the second after the program has read the data file and the
-# names have been changed under it. (The pause is long against a read of two records.)
-make_data
-{
-  printf '1 obs.txt 10 16 0 '
-  sleep 1
-  mv obs.txt obs.bak
-  printf '1 obs.bak 0 0\n'
-} | "$magtime" >out.txt
+# Reads the data file `$1`, then runs the command `$2` (which changes names under the program)
+# and saves the graph as `$3`. The answers come in two parts, the second after a pause that is
+# long against a read of two records.
+save_after() {
+  make_data
+  ln -sf obs.txt current.txt
+  {
+    printf '1 %s 10 16 0 ' "$1"
+    sleep 1
+    $2
+    printf '1 %s 0 0\n' "$3"
+  } | "$magtime" >out.txt
+}
+
+save_after obs.txt "mv obs.txt obs.bak" obs.bak
 cmp -s obs.bak obs.orig || fail "graph saved over the renamed data file"
 grep -q 'graph file is the data file.' out.txt || fail "renamed data file: no refusal"
-echo "data file renamed before the save: refused"
 
-make_data
-ln -s obs.txt current.txt
-{
-  printf '1 current.txt 10 16 0 '
-  sleep 1
-  ln -sf report.txt current.txt
-  printf '1 obs.txt 0 0\n'
-} | "$magtime" >out.txt
+save_after current.txt "ln -sf report.txt current.txt" obs.txt
 intact || fail "graph saved over the data file read through a link since moved"
-make_data
-ln -sf obs.txt current.txt
-{
-  printf '1 current.txt 10 16 0 '
-  sleep 1
-  ln -sf report.txt current.txt
-  printf '1 current.txt 0 0\n'
-} | "$magtime" >out.txt
+
+save_after current.txt "ln -sf report.txt current.txt" current.txt
 cmp -s obs.txt obs.orig || fail "the data file changed"
 cmp -s report.txt report.orig && fail "a file that is not the data file was refused"
-echo "link moved before the save: the file read is refused, the other one saved"
+echo "renamed data file, moved link: the file read is refused, any other saved"
 
 # ---- the console goes away while a data file that never ends is echoed ----
 # The reader of standard output leaves after the two prompts, before the data comes; with
