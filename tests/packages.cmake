@@ -25,13 +25,23 @@ foreach(mode IN ITEMS install package)
 endforeach()
 
 # The Debian package, made from the optimized programs of a packaging build: its files, modes
-# and owners, its control fields, a run of the unpacked magtime, and lintian when it is there.
+# and owners, its control fields, a run of the unpacked magtime; then lintian on it.
 if(MAGPLOT_PACKAGING AND NOT WIN32)
-  find_program(LINTIAN lintian)
   add_test(NAME deb_contents
            COMMAND ${CMAKE_COMMAND} -DBUILD=${PROJECT_BINARY_DIR} -DSOURCE=${PROJECT_SOURCE_DIR}
-                   -DSCRATCH=${scratch}/deb -DCPACK=${CMAKE_CPACK_COMMAND} "-DLINTIAN=${LINTIAN}"
+                   -DSCRATCH=${scratch}/deb -DCPACK=${CMAKE_CPACK_COMMAND}
                    -P ${here}/check_deb.cmake)
+  set_tests_properties(deb_contents PROPERTIES FIXTURES_SETUP deb)
+  find_program(LINTIAN lintian)
+  if(LINTIAN)
+    add_test(NAME deb_lintian
+             COMMAND ${CMAKE_COMMAND} -DSCRATCH=${scratch}/deb -DLINTIAN=${LINTIAN}
+                     -P ${here}/check_deb.cmake)
+    set_tests_properties(deb_lintian PROPERTIES FIXTURES_REQUIRED deb)
+  else()
+    magplot_skipped_test(deb_lintian "lintian is not installed (Debian: lintian), so the package "
+                                     "is not checked by it")
+  endif()
 endif()
 
 # The README's example sessions are what the programs really show.
