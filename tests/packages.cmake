@@ -44,21 +44,12 @@ if(MAGPLOT_PACKAGING AND NOT WIN32)
   endif()
 endif()
 
-# The README's example sessions are what the programs really show.
+# The README's commands, typed as a new user would after its install: they print what it shows.
 if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
-  foreach(run "magtime;A light curve" "magphase;A phase diagram")
-    list(GET run 0 program)
-    list(GET run 1 section)
-    add_test(NAME readme.${program}
-             COMMAND ${CMAKE_COMMAND} -DREADME=${PROJECT_SOURCE_DIR}/README.md "-DSECTION=${section}"
-                     -DPROGRAM=$<TARGET_FILE:${program}> -DSOURCE=${PROJECT_SOURCE_DIR}
-                     -DSCRATCH=${scratch}/readme/${program} -P ${here}/check_readme.cmake)
-  endforeach()
-  add_test(NAME readme.magprep
+  add_test(NAME readme
            COMMAND ${CMAKE_COMMAND} -DREADME=${PROJECT_SOURCE_DIR}/README.md
-                   "-DSECTION=From a posted report to a graph" -DPROGRAM=$<TARGET_FILE:magphase>
-                   -DTOOLS=$<TARGET_FILE_DIR:magprep> -DSOURCE=${PROJECT_SOURCE_DIR}
-                   -DSCRATCH=${scratch}/readme/magprep -P ${here}/check_readme.cmake)
+                   -DSOURCE=${PROJECT_SOURCE_DIR} -DBUILD=${PROJECT_BINARY_DIR}
+                   -DSCRATCH=${scratch}/readme -P ${here}/check_readme.cmake)
 endif()
 
 # The recipes of the manuals' EXAMPLES make clean data files of the sample reports.
