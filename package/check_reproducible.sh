@@ -3,7 +3,8 @@
 # with the last commit (configuring the package preset if needed), and the Windows archive too
 # when build/windows exists; then builds that commit again in a fresh clone at another path (on
 # a tmpfs when /dev/shm is one), under the other umask (002 or 022), another locale and time
-# zone, and compares every package byte for byte.
+# zone, and compares every package byte for byte. Files that are not in git are left alone,
+# unless the packages would take them.
 #
 #   package/check_reproducible.sh
 #
@@ -12,8 +13,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 git=(git -c safe.directory=*)
 
-if [ -n "$("${git[@]}" status --porcelain)" ]; then
-  echo "check_reproducible: the work tree differs from the last commit; commit, build, then check" >&2
+# Only what the packages are made of counts: changes to tracked files, and files that are not
+# in the last commit (ignored ones too) in examples/, whose every file the packages take, or a
+# CMakeUserPresets.json, which the presets would read. Other files left in the tree, such as
+# those the README's sessions write, change no package.
+if [ -n "$("${git[@]}" status --porcelain --untracked-files=no)" ]; then
+  echo "check_reproducible: tracked files differ from the last commit; commit, build, then check" >&2
+  exit 2
+fi
+extra=$("${git[@]}" ls-files --others -- examples CMakeUserPresets.json)
+if [ -n "$extra" ]; then
+  echo "check_reproducible: files that are not in the last commit would go into the packages:" \
+    $extra >&2
   exit 2
 fi
 base=${TMPDIR:-/tmp}
