@@ -116,6 +116,13 @@ intact || fail "graph saved over the data file read through a link since moved"
 save_after current.txt "ln -sf report.txt current.txt" current.txt
 cmp -s obs.txt obs.orig || fail "the data file changed"
 cmp -s report.txt report.orig && fail "a file that is not the data file was refused"
+# The data file is held open, so a file made after it is deleted cannot take its inode.
+recreate() {
+  rm obs.txt
+  printf 'other\n' >fresh.txt
+}
+save_after obs.txt recreate fresh.txt
+grep -q 'graph file is the data file.' out.txt && fail "a file made after the data file was deleted was refused"
 echo "renamed data file, moved link: the file read is refused, any other saved"
 
 # ---- the console goes away while a data file that never ends is echoed ----
