@@ -10,6 +10,7 @@ namespace plotcore {
 void start_session(session& s, std::FILE* in) {
   open_source(s.console, in, true);
   s.at_terminal = is_terminal(in);
+  s.data_held = {false, 0};
   s.table.count = 0;
   s.mag_len = 0;
   s.x_len = 0;
@@ -41,10 +42,8 @@ answer ask_int(session& s, std::FILE* out, const char* prompt, int* value) {
       case int_status::ok: return answer::given;
       case int_status::end: return answer::ended;
       case int_status::not_a_number:
-        // At a terminal the question itself, asked again, says what is wanted.
-        if (s.at_terminal) break;
-        std::fputs("answer must be a whole number.\n", out);
-        return answer::refused;
+        if (refused(s, out, "answer must be a whole number.\n")) return answer::refused;
+        break;
     }
   }
 }
@@ -143,7 +142,8 @@ static void read_records(session& s, std::FILE* out, const program& p) {
 static int load_file(session& s, std::FILE* out, const program& p) {
   // Binary mode: white space already covers "\r", and a Ctrl-Z byte must not end the file
   // early on one platform only.
-  std::FILE* f = open_data_file(s.data_name, &s.data_id);
+  release_file(&s.data_held);
+  std::FILE* f = open_data_file(s.data_name, &s.data_id, &s.data_held);
   if (f == nullptr) {
     std::fprintf(out, "Cannot open input file. %d\n", 0);
     return 1;
@@ -191,10 +191,11 @@ static int save_graph(session& s, std::FILE* out) {
     if (save != 1) return -1;
     if (const answer n = ask_name(s, out, "graph file name = ", s.graph_name); n != answer::given)
       return no_answer(out, n);
-    // The graph file is compared with the data file as opened, not by name, before anything in
-    // it is emptied: no spelling, link or rename of the data file can lose the observations.
+    // The graph file is compared with the data file as opened, not by name, and with its bytes,
+    // before anything in it is emptied: no spelling, link, rename or other view of the data file
+    // can lose the observations.
     graph_open opened;
-    std::FILE* g = open_graph_file(s.graph_name, s.data_id, &opened);
+    std::FILE* g = open_graph_file(s.graph_name, s.data_id, s.data_held, &opened);
     if (opened == graph_open::is_data) {
       if (refused(s, out, "graph file is the data file.\n")) return 1;
       continue;
@@ -240,6 +241,7 @@ static int file_loop(session& s, std::FILE* out, const program& p) {
 
 int run_files(session& s, std::FILE* out, const program& p) {
   const int status = file_loop(s, out, p);
+  release_file(&s.data_held);
   // The console is where the graph goes: a run whose output was lost has failed.
   if (!console_ok(out)) return 1;
   return status;

@@ -33,6 +33,7 @@ struct session {
   word_buf fields[max_fields];
   word_buf data_name;   ///< the data file the table was read from
   file_id data_id;      ///< which file that was, taken from the open file
+  held_file data_held;  ///< that file, held until the next one is opened or the run ends
   word_buf graph_name;  ///< the graph file last named
   obs_table table;
   graph_range range;

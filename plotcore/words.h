@@ -18,6 +18,10 @@ struct byte_source {
   bool one_at_a_time;
   bool at_end;
   bool failed;  ///< reading stopped on a read error, not at the end of the stream
+  /// The stream is UTF-16 text, told by its byte-order mark: 0 no, 1 little-endian, 2 big-endian.
+  int utf16;
+  bool after_high;  ///< UTF-16: the last unit was the first half of a surrogate pair
+  int odd;          ///< UTF-16: a byte read without the other half of its unit, or -1
   int pos;
   int len;
   unsigned char buf[1 << 14];
@@ -27,7 +31,10 @@ struct byte_source {
 void open_source(byte_source& s, std::FILE* f, bool one_at_a_time);
 
 /// Skips a UTF-8 byte-order mark (EF BB BF) when a block source starts with one; call it before
-/// the first byte is read. Those bytes anywhere else are word bytes like any other.
+/// the first byte is read. Those bytes anywhere else are word bytes like any other. A UTF-16
+/// mark (FF FE little-endian, FE FF big-endian) is skipped too, and the rest is then read as the
+/// text it holds: each ASCII character as that byte, any other character (a surrogate pair is
+/// one) as the single byte '?', and a last byte with no other half as '?'.
 void skip_byte_order_mark(byte_source& s);
 
 /// The next byte (0 to 255), or -1 at the end of the stream or on a read error (then `failed`).

@@ -66,9 +66,25 @@ void prepare_folder(const std::string& dir) {
   std::fclose(f);
 }
 
-// Plays the dialogue on `to` / `from` and returns the program's exit status.
-int play(pid_t child, int to, int from, std::string& seen) {
-  for (const step& s : dialogue) {
+// At a terminal a refused answer is said once and its question asked again: a word for a
+// number, then the data file named as the graph file.
+const step refusals[] = {
+    {"data file format (vsolj=1 , vsnet=0) ", "yes"},
+    {"answer must be a whole number.\ndata file format (vsolj=1 , vsnet=0) ", "1"},
+    {"data file name = ", "obs.txt"},
+    {"mag. axis (colum, max=79) = ", "10"},
+    {"hour axis (colum, max=79) = ", "16"},
+    {"Do you rewrite the graph ? (yes=1 , no=0) ", "0"},
+    {"graph save ? (yes=1 , no=0) ", "1"},
+    {"graph file name = ", "obs.txt"},
+    {"graph file is the data file.\n\ngraph save ? (yes=1 , no=0) ", "0"},
+    {"Do you continue ? (yes=1 , no=0) ", "0"},
+};
+
+// Plays the steps on `to` / `from` and returns the program's exit status.
+template <size_t n>
+int play(pid_t child, int to, int from, std::string& seen, const step (&steps)[n]) {
+  for (const step& s : steps) {
     if (!wait_for(from, seen, s.prompt)) {
       ADD_FAILURE() << "no prompt \"" << s.prompt << "\" before its answer, after:\n" << seen;
       kill(child, SIGKILL);
@@ -95,12 +111,31 @@ TEST(prompts, appear_before_each_answer_on_a_terminal) {
     _exit(127);
   }
   std::string seen;
-  EXPECT_EQ(play(child, master, master, seen), 0);
+  EXPECT_EQ(play(child, master, master, seen, dialogue), 0);
   close(master);
   EXPECT_NE(seen.find("13 +             \n    +---+---+---+\n   20  21  22  23\n"),
             std::string::npos)
       << seen;
   EXPECT_EQ(access((dir + "/curve.txt").c_str(), R_OK), 0);
+}
+
+TEST(prompts, come_again_after_one_message_for_a_refused_answer_on_a_terminal) {
+  const std::string dir = std::string(SCRATCH_DIR) + "/refusals";
+  prepare_folder(dir);
+  int master = -1;
+  const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (chdir(dir.c_str()) == 0) execl(MAGTIME_PATH, MAGTIME_PATH, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  std::string seen;
+  EXPECT_EQ(play(child, master, master, seen, refusals), 0);
+  close(master);
+  EXPECT_NE(seen.find("graph file name = obs.txt\ngraph file is the data file.\n\ngraph save ? "
+                      "(yes=1 , no=0) 0\n"),
+            std::string::npos)
+      << seen;
 }
 
 TEST(prompts, appear_before_each_answer_on_a_pipe) {
@@ -122,7 +157,7 @@ TEST(prompts, appear_before_each_answer_on_a_pipe) {
   close(in[0]);
   close(out[1]);
   std::string seen;
-  EXPECT_EQ(play(child, in[1], out[0], seen), 0);
+  EXPECT_EQ(play(child, in[1], out[0], seen, dialogue), 0);
   close(in[1]);
   close(out[0]);
   EXPECT_TRUE(ends_with(seen, "graph file name = \nDo you continue ? (yes=1 , no=0) ")) << seen;

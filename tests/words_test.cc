@@ -56,8 +56,21 @@ struct bom_case {
   std::vector<std::string> words;
 };
 
+// `text` in UTF-16 after its byte-order mark, in either byte order.
+std::string utf16(const std::u16string& text, bool little) {
+  std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += little ? std::string{low, high} : std::string{high, low};
+  }
+  return bytes;
+}
+
 TEST(skip_byte_order_mark, skips_one_mark_at_the_very_start_only) {
   const std::string mark = "\xEF\xBB\xBF";
+  // A pair whose halves lie in the first and the second block the source reads.
+  const std::u16string across = std::u16string(8190, u' ') + u"\U0001F600x";
   const bom_case cases[] = {
       {mark + "0.25 11.4", {"0.25", "11.4"}},
       {mark, {}},
@@ -70,6 +83,16 @@ TEST(skip_byte_order_mark, skips_one_mark_at_the_very_start_only) {
       {"", {}},
       // The mark at the start of a file longer than one block.
       {mark + std::string(20000, ' ') + "7", {"7"}},
+      // UTF-16: ASCII as its bytes, any other character, a pair or a lone half, as one '?'.
+      {utf16(u"0.25 11.4\r\n", true), {"0.25", "11.4"}},
+      {utf16(u"0.25 11.4\r\n", false), {"0.25", "11.4"}},
+      {utf16(u"2\u00e91211\U0001F600 \xd800x \xdc00y", true), {"2?1211?", "?x", "?y"}},
+      {utf16(u"2\u00e91211\U0001F600 \xd800x \xdc00y", false), {"2?1211?", "?x", "?y"}},
+      {utf16(u"", true), {}},
+      {utf16(u"7", true) + "8", {"7?"}},  // a last byte without its other half
+      {utf16(across, true), {"?x"}},
+      {utf16(across, false), {"?x"}},
+      {"\xFF", {"\xFF"}},
   };
   for (const bom_case& c : cases) {
     std::FILE* f = stream_of(c.bytes);
