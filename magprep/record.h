@@ -2,6 +2,7 @@
 // of a posted phase list: pure functions on words, no state.
 #pragma once
 
+#include "calendar.h"
 #include "plotcore/words.h"
 
 namespace magprep {
@@ -32,13 +33,6 @@ struct record {
   obs_time time;
   magnitude mag;
 };
-
-/// Days since 1970-01-01 of a proleptic Gregorian date; false for a month or day that does not
-/// exist (February 29 only in leap years). Years 1 to 9999.
-bool day_number(int year, int month, int day, int* number);
-
-/// The date of a day number, the inverse of day_number.
-void civil_date(int number, int* year, int* month, int* day);
 
 /// A time word: VSOLJ "YYYYMMDDhhmm" (hours 0 to 47, past 24 on the next morning) or VSNET
 /// "YYYYMMDD.d..." or the old "YYMMDD.d..." (19YY), with one to any number of fraction digits

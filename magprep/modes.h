@@ -1,0 +1,43 @@
+// The kinds of output of magprep: each mode reads the whole input, writes its data and returns
+// the tally from which the run's one line on standard error is made.
+#pragma once
+
+#include <cstdio>
+
+#include "command_line.h"
+#include "input.h"
+#include "record.h"
+
+namespace magprep {
+
+/// Most observations -n keeps: as many as magphase draws.
+constexpr int nights_max = 5000;
+
+/// What a mode read, kept and dropped.
+struct tally {
+  long long records;    ///< written
+  long long limits;     ///< upper limits, dropped
+  long long uncertain;  ///< uncertain estimates among the written records
+  long long other;      ///< records in the other layout, dropped
+  long long over;       ///< records past what the mode keeps, dropped
+  bool have_layout;
+  layout kind;    ///< the layout of the first record
+  int first_day;  ///< the earliest date written (with -n: day spanned) of a written record
+  int last_day;   ///< the latest
+};
+
+/// Counts a record of the star and tells whether it is kept: not a limit, and in the layout of
+/// the first record.
+bool count_record(tally& t, const record& r);
+
+/// The default mode: the records of STAR as they were written, one a line, for magtime.
+tally write_records(input& s, const options& o, std::FILE* out);
+
+/// -n: X MAGNITUDE pairs for magphase, X from 0 at 0 h of the first day to 1 at the end of the
+/// last (at most nights_max; the rest counted in `over`).
+tally write_nights(input& s, const options& o, std::FILE* out);
+
+/// -s: the PHASE MAGNITUDE pairs of a phase list with the phases shifted, modulo 1.
+tally write_phases(input& s, const options& o, std::FILE* out);
+
+}  // namespace magprep
