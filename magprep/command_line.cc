@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "period_search.h"
 #include "plotcore/words.h"
 #include "record.h"
 
@@ -13,7 +14,7 @@
 namespace magprep {
 
 static constexpr const char* usage_line =
-    "Usage: magprep [-n] STAR [FILE]...  or  magprep -s SHIFT [FILE]...\n";
+    "Usage: magprep [OPTION]... STAR [FILE]...  or  magprep -s SHIFT [FILE]...\n";
 
 static constexpr const char* help_text =
     "Write the observations of STAR in observation reports as a data file for\n"
@@ -31,9 +32,21 @@ static constexpr const char* help_text =
     "             at 0 h of the first day to 1 at the end of the last day\n"
     "  -s SHIFT   read PHASE MAGNITUDE pairs (phases 0 to 1) and write them with\n"
     "             SHIFT added to the phase, modulo 1 (-s 0.5 moves an eclipse at\n"
-    "             phase 0 to the middle of the graph)\n"
+    "             phase 0 to the middle of the graph); with -p, shift the phases\n"
+    "  -p PERIOD  fold: write PHASE MAGNITUDE pairs for magphase, the phase of each\n"
+    "             time for PERIOD in days (0.0712345); at most 5000\n"
+    "  -e EPOCH   the Julian Date of phase 0 (2460650.1234); without it, the first\n"
+    "             record written\n"
+    "  -r RA,DEC  the star's position, J2000 (05:59:31.7,+37:12:45): make the times\n"
+    "             heliocentric, as catalogue ephemerides are\n"
+    "  -f MIN,MAX search for the period from MIN to MAX days and write the five\n"
+    "             best, PERIOD THETA, best first (theta below 1 orders the curve)\n"
+    "  -g         with -f, write the periodogram for magphase instead: X from 0 at\n"
+    "             MIN to 1 at MAX, even in frequency, and theta times 10\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n"
+    "\n"
+    "VSNET times are UT; VSOLJ times are Japan Standard Time, UT + 9 h.\n"
     "\n"
     "Standard error gets one line on what was kept and dropped, with the answer to\n"
     "magtime's layout question. Exit status: 0 when data was written, 1 when an\n"
@@ -46,9 +59,84 @@ static parsed usage_error(std::FILE* err, const char* what, const char* arg) {
   return parsed::usage;
 }
 
+// The options that take a value, and where it goes.
+struct option_value {
+  char letter;
+  const char* options::*text;
+  const char* missing;
+};
+
+static const option_value* value_of(char letter) {
+  static constexpr option_value values[] = {
+      {'s', &options::shift_text, "option -s needs a SHIFT"},
+      {'p', &options::period_text, "option -p needs a PERIOD"},
+      {'e', &options::epoch_text, "option -e needs an EPOCH"},
+      {'r', &options::position_text, "option -r needs RA,DEC"},
+      {'f', &options::range_text, "option -f needs MIN,MAX"},
+  };
+  for (const option_value& v : values)
+    if (v.letter == letter) return &v;
+  return nullptr;
+}
+
+// MIN,MAX of -f: periods in days, MIN at least search_period_min, below MAX.
+static bool read_range(const char* text, options* o) {
+  const char* comma = std::strchr(text, ',');
+  if (comma == nullptr) return false;
+  char min_text[32];
+  const long long len = comma - text;
+  if (len >= static_cast<long long>(sizeof min_text)) return false;
+  std::memcpy(min_text, text, static_cast<std::size_t>(len));
+  min_text[len] = '\0';
+  long long lo = 0;
+  long long hi = 0;
+  if (!read_days(min_text, 5, &lo) || !read_days(comma + 1, 5, &hi) || lo < search_period_min ||
+      lo >= hi)
+    return false;
+  o->min_period = lo;
+  o->max_period = hi;
+  return true;
+}
+
+// The values of -p, -e, -r, -f and which options go together; the mode.
+static parsed check_options(bool nights, std::FILE* err, options* o) {
+  const bool fold = o->period_text != nullptr;
+  const bool search = o->range_text != nullptr;
+  if (nights && (fold || search))
+    return usage_error(err, "-n goes with neither -p nor -f", nullptr);
+  if (nights && o->shift_text != nullptr)
+    return usage_error(err, "-n and -s cannot be given together", nullptr);
+  if (fold && search) return usage_error(err, "-p and -f cannot be given together", nullptr);
+  if (search && o->shift_text != nullptr)
+    return usage_error(err, "-s goes with -p, not with -f", nullptr);
+  if (o->epoch_text != nullptr && !fold) return usage_error(err, "-e goes with -p", nullptr);
+  if (o->position_text != nullptr && !fold && !search)
+    return usage_error(err, "-r goes with -p or -f", nullptr);
+  if (o->periodogram && !search) return usage_error(err, "-g goes with -f", nullptr);
+  if (o->shift_text != nullptr && !read_shift(o->shift_text, &o->shift))
+    return usage_error(err, "SHIFT must be a decimal number, not", o->shift_text);
+  if (fold && (!read_days(o->period_text, 5, &o->period) || o->period == 0))
+    return usage_error(err, "PERIOD must be days above 0 and below 100000, not", o->period_text);
+  if (o->epoch_text != nullptr && !read_days(o->epoch_text, 7, &o->epoch))
+    return usage_error(err, "EPOCH must be a Julian Date, not", o->epoch_text);
+  if (o->position_text != nullptr && !read_position(o->position_text, &o->position))
+    return usage_error(err, "RA,DEC must be as 05:59:31.7,+37:12:45, not", o->position_text);
+  if (search && !read_range(o->range_text, o))
+    return usage_error(err, "MIN,MAX must be days from 0.001 to below 100000, MIN below MAX, not",
+                       o->range_text);
+  o->what = fold                       ? mode::fold
+            : search                   ? mode::search
+            : nights                   ? mode::nights
+            : o->shift_text != nullptr ? mode::phases
+                                       : mode::records;
+  return parsed::run;
+}
+
 // Options first (grouped as in -ns0.5 or apart), `--` ends them; then STAR, then the files.
 parsed parse_options(int argc, char** argv, std::FILE* err, options* o) {
-  *o = {mode::records, nullptr, 0, nullptr, argc};
+  *o = {};
+  o->what = mode::records;
+  o->first_file = argc;
   bool nights = false;
   int i = 1;
   for (; i < argc; ++i) {
@@ -64,13 +152,16 @@ parsed parse_options(int argc, char** argv, std::FILE* err, options* o) {
     for (const char* c = a + 1; *c != '\0'; ++c) {
       if (*c == 'n') {
         nights = true;
-      } else if (*c == 's') {
+      } else if (*c == 'g') {
+        o->periodogram = true;
+      } else if (const option_value* v = value_of(*c); v != nullptr) {
+        const char** text = &(o->*(v->text));
         if (c[1] != '\0')
-          o->shift_text = c + 1;
+          *text = c + 1;
         else if (i + 1 < argc)
-          o->shift_text = argv[++i];
+          *text = argv[++i];
         else
-          return usage_error(err, "option -s needs a SHIFT", nullptr);
+          return usage_error(err, v->missing, nullptr);
         break;
       } else {
         const char option[3] = {'-', *c, '\0'};
@@ -78,14 +169,8 @@ parsed parse_options(int argc, char** argv, std::FILE* err, options* o) {
       }
     }
   }
-  if (nights && o->shift_text != nullptr)
-    return usage_error(err, "-n and -s cannot be given together", nullptr);
-  if (o->shift_text != nullptr) {
-    o->what = mode::phases;
-    if (!read_shift(o->shift_text, &o->shift))
-      return usage_error(err, "SHIFT must be a decimal number, not", o->shift_text);
-  } else {
-    o->what = nights ? mode::nights : mode::records;
+  if (check_options(nights, err, o) == parsed::usage) return parsed::usage;
+  if (o->what != mode::phases) {
     if (i >= argc) return usage_error(err, "no STAR given", nullptr);
     o->star = argv[i++];
     const int len = static_cast<int>(std::strlen(o->star));

@@ -3,19 +3,32 @@
 
 #include <cstdio>
 
+#include "ephemeris.h"
+
 namespace magprep {
 
 /// What a run writes: records of STAR for magtime (the default), several nights as X
-/// MAGNITUDE pairs for magphase (-n), or a phase list shifted (-s).
-enum class mode { records, nights, phases };
+/// MAGNITUDE pairs for magphase (-n), a phase list shifted (-s), the records of STAR folded on
+/// an ephemeris (-p), or the best periods of STAR (-f, with -g its periodogram).
+enum class mode { records, nights, phases, fold, search };
 
-/// The command line as read.
+/// The command line as read. Times and periods are in units of ephemeris.h.
 struct options {
   mode what;
-  const char* shift_text;  ///< the SHIFT as given, null unless -s was given
-  long long shift;         ///< the SHIFT in billionths of the phase
-  const char* star;        ///< STAR as given; null with -s
-  int first_file;          ///< index in argv of the first FILE operand
+  const char* shift_text;     ///< the SHIFT as given, null unless -s was given
+  long long shift;            ///< the SHIFT in billionths of the phase
+  const char* star;           ///< STAR as given; null with -s alone
+  int first_file;             ///< index in argv of the first FILE operand
+  const char* period_text;    ///< -p PERIOD as given, or null
+  long long period;           ///< -p
+  const char* epoch_text;     ///< -e EPOCH as given, or null
+  long long epoch;            ///< -e
+  const char* position_text;  ///< -r RA,DEC as given, or null
+  sky_position position;      ///< -r
+  const char* range_text;     ///< -f MIN,MAX as given, or null
+  long long min_period;       ///< -f
+  long long max_period;       ///< -f
+  bool periodogram;           ///< -g
 };
 
 enum class parsed { run, help, version, usage };

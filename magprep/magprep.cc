@@ -7,6 +7,7 @@
 
 #include "calendar.h"
 #include "command_line.h"
+#include "ephemeris.h"
 #include "input.h"
 #include "modes.h"
 
@@ -34,9 +35,81 @@ static int phase_summary(std::FILE* err, const options& o, const tally& t) {
   return 0;
 }
 
+// Days of a span of time (units), rounded half up to hundredths.
+static void print_days(std::FILE* err, long long units) {
+  const long long hundredths = (units / (units_per_day / 200) + 1) / 2;
+  std::fprintf(err, "%lld.%02lld", hundredths / 100, hundredths % 100);
+}
+
+// A Julian Date (units), rounded half up to millionths of a day.
+static void print_julian_date(std::FILE* err, long long units) {
+  const long long millionths = (units / (units_per_day / 2000000) + 1) / 2;
+  std::fprintf(err, "%lld.%06lld", millionths / 1000000, millionths % 1000000);
+}
+
+// -p: the ephemeris the phases were made with, and the kind of times.
+static void fold_summary(std::FILE* err, const options& o, const tally& t) {
+  const char* kind = o.position_text != nullptr ? "HJD" : "JD";
+  std::fprintf(err, "; folded on %s d", o.period_text);
+  if (o.epoch_text != nullptr) {
+    std::fprintf(err, " from %s %s", kind, o.epoch_text);
+  } else {
+    std::fprintf(err, ", phase 0 at the first record, %s ", kind);
+    print_julian_date(err, t.epoch);
+  }
+  if (o.position_text != nullptr)
+    std::fprintf(err, "; times made heliocentric for %s", o.position_text);
+  else
+    std::fputs("; times geocentric (-r makes them heliocentric)", err);
+  if (o.shift_text != nullptr) std::fprintf(err, "; phases shifted by %s", o.shift_text);
+}
+
+// -f: what the search did or why it could not run, and the command that folds on the best
+// period. Returns the exit status.
+static int search_summary(std::FILE* err, const options& o, const tally& t, int argc, char** argv) {
+  const search_plan& p = t.plan;
+  const double day = static_cast<double>(units_per_day);
+  switch (t.planned) {
+    case plan_status::too_few_records:
+      std::fprintf(err, "; a period search needs at least %d\n", search_min);
+      return 1;
+    case plan_status::span_too_short:
+      std::fprintf(err, "; they span less than the longest period, %s d\n",
+                   std::strchr(o.range_text, ',') + 1);
+      return 1;
+    case plan_status::too_many_trials:
+      std::fprintf(err, "; periods %s d over ", o.range_text);
+      print_days(err, p.span);
+      std::fprintf(err, " days would take %lld trials, more than %lld\n", p.trials, trials_max);
+      return 1;
+    case plan_status::ok: break;
+  }
+  std::fprintf(err, "; %s over ", o.position_text != nullptr ? "HJD" : "JD");
+  print_days(err, p.span);
+  std::fprintf(
+      err, " days; %lld trial periods from %s d, %d bins, frequency step %.3g cycles a day",
+      p.trials, o.range_text, p.bins, static_cast<double>(p.step) * day / 18446744073709551616.0);
+  if (o.periodogram) {
+    const double high = day / static_cast<double>(o.min_period);
+    const double low = day / static_cast<double>(o.max_period);
+    std::fprintf(err,
+                 "; X 0.0 is %.6g and 1.0 is %.6g cycles a day, even in frequency, %.3g per "
+                 "tenth; theta times 10 as the magnitude",
+                 high, low, (high - low) / 10);
+  }
+  std::fputs("; to fold on the best period: magprep -p ", err);
+  print_period(err, period_of(t.best), period_decimals(p, t.best));
+  if (o.position_text != nullptr) std::fprintf(err, " -r %s", o.position_text);
+  std::fprintf(err, " %s", o.star);
+  for (int i = o.first_file; i < argc; ++i) std::fprintf(err, " %s", argv[i]);
+  std::fputc('\n', err);
+  return 0;
+}
+
 // After the records of a star: what was kept and dropped, then what the reader of the output
-// needs to know (magtime's layout answer, or the -n scale). Returns the exit status.
-static int star_summary(std::FILE* err, const options& o, const tally& t) {
+// needs to know (magtime's layout answer, the -n scale, the ephemeris, the search). Returns the
+// exit status.
+static int star_summary(std::FILE* err, const options& o, const tally& t, int argc, char** argv) {
   if (t.records == 0) {
     if (t.limits > 0)
       std::fprintf(err, "magprep: %s: only %lld upper limit%s, nothing to write\n", o.star,
@@ -48,10 +121,23 @@ static int star_summary(std::FILE* err, const options& o, const tally& t) {
   std::fprintf(err, "magprep: %s: %lld record%s, %lld upper limit%s dropped, %lld uncertain kept",
                o.star, t.records, plural(t.records), t.limits, plural(t.limits), t.uncertain);
   if (t.over > 0) std::fprintf(err, ", %lld past the first %d dropped", t.over, nights_max);
-  if (t.other > 0) {
-    std::fprintf(err, "; records in both layouts: the %lld in %s dropped\n", t.other,
+  const bool both = t.other > 0;
+  if (both) {
+    std::fprintf(err, "; records in both layouts: the %lld in %s dropped", t.other,
                  layout_name(t.kind == layout::vsolj ? layout::vsnet : layout::vsolj));
-    return 1;
+    if (o.what != mode::fold && o.what != mode::search) {
+      std::fputc('\n', err);
+      return 1;
+    }
+  }
+  if (o.what == mode::fold) {
+    fold_summary(err, o, t);
+    std::fputc('\n', err);
+    return both ? 1 : 0;
+  }
+  if (o.what == mode::search) {
+    const int status = search_summary(err, o, t, argc, argv);
+    return both ? 1 : status;
   }
   if (o.what == mode::nights) {
     const long long days = t.last_day + 1LL - t.first_day;
@@ -99,8 +185,10 @@ int magprep_run(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE*
   start_input(s, argc, argv, o.first_file, in, err);
   int status = 1;
   switch (o.what) {
-    case mode::records: status = star_summary(err, o, write_records(s, o, out)); break;
-    case mode::nights: status = star_summary(err, o, write_nights(s, o, out)); break;
+    case mode::records: status = star_summary(err, o, write_records(s, o, out), argc, argv); break;
+    case mode::nights: status = star_summary(err, o, write_nights(s, o, out), argc, argv); break;
+    case mode::fold: status = star_summary(err, o, write_fold(s, o, out), argc, argv); break;
+    case mode::search: status = star_summary(err, o, write_search(s, o, out), argc, argv); break;
     case mode::phases: status = phase_summary(err, o, write_phases(s, o, out)); break;
   }
   const bool written = output_ok(out, err);

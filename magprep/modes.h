@@ -6,12 +6,14 @@
 
 #include "command_line.h"
 #include "input.h"
+#include "period_search.h"
 #include "record.h"
 
 namespace magprep {
 
-/// Most observations -n keeps: as many as magphase draws.
+/// Most observations -n, -p and -f keep: as many as magphase draws.
 constexpr int nights_max = 5000;
+static_assert(search_max == nights_max);
 
 /// What a mode read, kept and dropped.
 struct tally {
@@ -21,9 +23,13 @@ struct tally {
   long long other;      ///< records in the other layout, dropped
   long long over;       ///< records past what the mode keeps, dropped
   bool have_layout;
-  layout kind;    ///< the layout of the first record
-  int first_day;  ///< the earliest date written (with -n: day spanned) of a written record
-  int last_day;   ///< the latest
+  layout kind;          ///< the layout of the first record
+  int first_day;        ///< the earliest date written (with -n: day spanned) of a written record
+  int last_day;         ///< the latest
+  long long epoch;      ///< -p: the epoch, given or the first record's time (units)
+  plan_status planned;  ///< -f: whether the search could run
+  search_plan plan;     ///< -f: what it did, when it ran
+  unsigned long long best;  ///< -f: the frequency of the best period, when it ran
 };
 
 /// Counts a record of the star and tells whether it is kept: not a limit, and in the layout of
@@ -39,5 +45,19 @@ tally write_nights(input& s, const options& o, std::FILE* out);
 
 /// -s: the PHASE MAGNITUDE pairs of a phase list with the phases shifted, modulo 1.
 tally write_phases(input& s, const options& o, std::FILE* out);
+
+/// The time of a record as -p and -f take it: its Julian Date, heliocentric with -r (units).
+long long record_time(const record& r, const options& o);
+
+/// Writes billionths of a day with `decimals` decimals (0 to 9), rounded half up.
+void print_period(std::FILE* f, long long billionths, int decimals);
+
+/// -p: the records of STAR as PHASE MAGNITUDE pairs for magphase (at most nights_max; the rest
+/// counted in `over`).
+tally write_fold(input& s, const options& o, std::FILE* out);
+
+/// -f: the best periods of STAR, PERIOD THETA, or with -g the periodogram for magphase (of the
+/// first nights_max records; the rest counted in `over`).
+tally write_search(input& s, const options& o, std::FILE* out);
 
 }  // namespace magprep

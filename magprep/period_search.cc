@@ -56,12 +56,11 @@ plan_status plan_search(const search_input& in, long long min_period, long long 
   if (bound == 0) bound = 1;
   const u64 range = max_freq - min_freq;
   const u64 steps = (range + bound - 1) / bound;
-  if (steps >= static_cast<u64>(trials_max)) return plan_status::too_many_trials;
   int bins = in.count / 10;
   if (bins < bins_min) bins = bins_min;
   if (bins > bins_max) bins = bins_max;
   *plan = {bins, span, static_cast<long long>(steps) + 1, max_freq, range / steps};
-  return plan_status::ok;
+  return steps >= static_cast<u64>(trials_max) ? plan_status::too_many_trials : plan_status::ok;
 }
 
 unsigned long long trial_freq(const search_plan& plan, long long k) {

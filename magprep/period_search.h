@@ -56,7 +56,8 @@ enum class plan_status {
 };
 
 /// Plans a search from `min_period` to `max_period` (units, search_period_min <= min_period <
-/// max_period) over the records in `in`; `plan` is written only with ok.
+/// max_period) over the records in `in`; `plan` is written with ok, and with too_many_trials
+/// (then `trials` is the count it would take).
 plan_status plan_search(const search_input& in, long long min_period, long long max_period,
                         search_plan* plan);
 

@@ -49,7 +49,7 @@ void expect_run(const run_case& c) {
 }
 
 const std::string usage =
-    "Usage: magprep [-n] STAR [FILE]...  or  magprep -s SHIFT [FILE]...\n"
+    "Usage: magprep [OPTION]... STAR [FILE]...  or  magprep -s SHIFT [FILE]...\n"
     "Try 'magprep --help'.\n";
 
 TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
