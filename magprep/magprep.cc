@@ -69,16 +69,17 @@ static void fold_summary(std::FILE* err, const options& o, const tally& t) {
 static int search_summary(std::FILE* err, const options& o, const tally& t, int argc, char** argv) {
   const search_plan& p = t.plan;
   const double day = static_cast<double>(units_per_day);
+  const char* max_text = std::strchr(o.range_text, ',') + 1;
+  const int min_len = static_cast<int>(max_text - 1 - o.range_text);
   switch (t.planned) {
     case plan_status::too_few_records:
       std::fprintf(err, "; a period search needs at least %d\n", search_min);
       return 1;
     case plan_status::span_too_short:
-      std::fprintf(err, "; they span less than the longest period, %s d\n",
-                   std::strchr(o.range_text, ',') + 1);
+      std::fprintf(err, "; they span less than the longest period, %s d\n", max_text);
       return 1;
     case plan_status::too_many_trials:
-      std::fprintf(err, "; periods %s d over ", o.range_text);
+      std::fprintf(err, "; periods from %.*s to %s d over ", min_len, o.range_text, max_text);
       print_days(err, p.span);
       std::fprintf(err, " days would take %lld trials, more than %lld\n", p.trials, trials_max);
       return 1;
@@ -86,16 +87,18 @@ static int search_summary(std::FILE* err, const options& o, const tally& t, int 
   }
   std::fprintf(err, "; %s over ", o.position_text != nullptr ? "HJD" : "JD");
   print_days(err, p.span);
-  std::fprintf(
-      err, " days; %lld trial periods from %s d, %d bins, frequency step %.3g cycles a day",
-      p.trials, o.range_text, p.bins, static_cast<double>(p.step) * day / 18446744073709551616.0);
+  std::fprintf(err,
+               " days; %lld trial periods from %.*s to %s d, %d bins, frequency step %.3g "
+               "cycles a day",
+               p.trials, min_len, o.range_text, max_text, p.bins,
+               static_cast<double>(p.step) * day / 18446744073709551616.0);
   if (o.periodogram) {
     const double high = day / static_cast<double>(o.min_period);
     const double low = day / static_cast<double>(o.max_period);
     std::fprintf(err,
-                 "; X 0.0 is %.6g and 1.0 is %.6g cycles a day, even in frequency, %.3g per "
-                 "tenth; theta times 10 as the magnitude",
-                 high, low, (high - low) / 10);
+                 "; X 0.0 is %.*s d and 1.0 is %s d, even in frequency: %.6g to %.6g cycles a "
+                 "day, %.3g per tenth; theta times 10 as the magnitude",
+                 min_len, o.range_text, max_text, high, low, (high - low) / 10);
   }
   std::fputs("; to fold on the best period: magprep -p ", err);
   print_period(err, period_of(t.best), period_decimals(p, t.best));

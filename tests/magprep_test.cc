@@ -123,6 +123,119 @@ TEST(magprep, shifts_phases_modulo_1) {
   for (const run_case& c : cases) expect_run(c);
 }
 
+TEST(magprep, folds_the_records_of_a_star_on_an_ephemeris) {
+  const std::string geocentric = "; times geocentric (-r makes them heliocentric)\n";
+  const run_case cases[] = {
+      // JD 2461382.312 is 0.624 of 0.5 d after the epoch; JD 2461381.25 is 1.5 periods before.
+      {{"-p", "0.5", "-e", "2461382.0", "S"},
+       "S 20261207.812 12.1 O S 20261206.999 <12 O S 20261206.75 12.3: O",
+       "0.6240 12.1\n0.5000 12.3\n",
+       "magprep: S: 2 records, 1 upper limit dropped, 1 uncertain kept; folded on 0.5 d from JD "
+       "2461382.0" +
+           geocentric,
+       0},
+      // VSOLJ: 19:30 JST is 10:30 UT; 26:30 JST on the 7th is 7 hours later, 1.1667 periods.
+      {{"-p", "0.25", "S"},
+       "S 202612071930 102 O S 202612072630 104 O",
+       "0.0000 102\n0.1667 104\n",
+       "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; folded on 0.25 d, phase "
+       "0 at the first record, JD 2461381.937500" +
+           geocentric,
+       0},
+      // A shift before the rounding: 0.25 + 0.24995 is a tie at the fourth decimal, up.
+      {{"-p", "1.248", "-e", "2461382", "-s", "0.24995", "S"},
+       "S 20261207.812 12.1 O",
+       "0.5000 12.1\n",
+       "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; folded on 1.248 d from JD "
+       "2461382; times geocentric (-r makes them heliocentric); phases shifted by 0.24995\n",
+       0},
+      {{"-p1.248", "-e2461382", "-s0.24994", "S"},
+       "S 20261207.812 12.1 O",
+       "0.4999 12.1\n",
+       "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; folded on 1.248 d from JD "
+       "2461382; times geocentric (-r makes them heliocentric); phases shifted by 0.24994\n",
+       0},
+      // Records in both layouts: the first layout's are folded, and the status says so.
+      {{"-p", "1", "-e", "2461382", "S"},
+       "S 20261207.75 12.1 O S 202612071930 102 O",
+       "0.2500 12.1\n",
+       "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; records in both layouts: "
+       "the 1 in VSOLJ dropped; folded on 1 d from JD 2461382" +
+           geocentric,
+       1},
+      {{"-p", "1", "S"},
+       "S 20261207.75 <12.1 O",
+       "",
+       "magprep: S: only 1 upper limit, nothing to write\n",
+       1},
+  };
+  for (const run_case& c : cases) expect_run(c);
+  std::string many;
+  for (int i = 0; i < 5001; ++i) many += "S 20261207.5 12.0 O\n";
+  std::string kept;
+  for (int i = 0; i < 5000; ++i) kept += "0.0000 12.0\n";
+  expect_run({{"-p", "1", "S"},
+              many,
+              kept,
+              "magprep: S: 5000 records, 0 upper limits dropped, 0 uncertain kept, 1 past the "
+              "first 5000 dropped; folded on 1 d, phase 0 at the first record, JD "
+              "2461382.000000" +
+                  geocentric,
+              0});
+}
+
+// Records of S every `step` days from 2026-12-07 0 h UT, within December.
+std::string records(int count, double step) {
+  std::string text;
+  char line[64];
+  for (int i = 0; i < count; ++i) {
+    const long long microdays = static_cast<long long>(i * step * 1000000 + 0.5);
+    std::snprintf(line, sizeof line, "S %d.%06lld %d.%d O\n", 20261207 + 0, microdays % 1000000,
+                  11 + i % 2, i % 10);
+    // Whole days go into the date.
+    line[8] = static_cast<char>('0' + (7 + microdays / 1000000) / 10);
+    line[9] = static_cast<char>('0' + (7 + microdays / 1000000) % 10);
+    text += line;
+  }
+  return text;
+}
+
+TEST(magprep, refuses_a_search_it_cannot_make_with_status_1) {
+  const run_case cases[] = {
+      {{"-f", "0.5,5", "S"},
+       records(9, 2),
+       "",
+       "magprep: S: 9 records, 0 upper limits dropped, 0 uncertain kept; a period search needs "
+       "at least 10\n",
+       1},
+      {{"-f", "0.5,5", "-g", "S"},
+       records(10, 0.4),
+       "",
+       "magprep: S: 10 records, 0 upper limits dropped, 0 uncertain kept; they span less than "
+       "the longest period, 5 d\n",
+       1},
+      {{"-f", "0.5,5", "S"}, "", "", "magprep: no record of S found\n", 1},
+  };
+  for (const run_case& c : cases) expect_run(c);
+  // 0.001 to 10 days over 2418 days take (1000 - 0.1) * 5 * 2418, about 1.2 * 10^7 trials.
+  std::vector<std::string> args = {"magprep", "-f", "0.001,10", "S"};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  std::FILE* in = stream_of(records(10, 2) + "S 20330721.0 12.0 O\n");
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(magprep::magprep_run(4, argv.data(), in, out, err), 1);
+  std::fclose(in);
+  EXPECT_EQ(text_of(out), "");
+  const std::string said = text_of(err);
+  EXPECT_EQ(said.rfind("magprep: S: 11 records, 0 upper limits dropped, 0 uncertain kept; periods "
+                       "from 0.001 to 10 d over 2418.00 days would take 120",
+                       0),
+            0u)
+      << said;
+  EXPECT_NE(said.find(" trials, more than 10000000\n"), std::string::npos) << said;
+}
+
 TEST(magprep, reads_several_files_as_one_text) {
   std::FILE* a = std::fopen("magprep_test_a.txt", "wb");
   std::fputs("x S 202612071930", a);
@@ -157,6 +270,59 @@ TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
        "",
        "",
        "magprep: STAR must be one word of 1 to 29 characters, not 'A B'\n" + usage,
+       2},
+      {{"-p", "0", "S"},
+       "",
+       "",
+       "magprep: PERIOD must be days above 0 and below 100000, not '0'\n" + usage,
+       2},
+      {{"-p", "100000", "S"},
+       "",
+       "",
+       "magprep: PERIOD must be days above 0 and below 100000, not '100000'\n" + usage,
+       2},
+      {{"-p"}, "", "", "magprep: option -p needs a PERIOD\n" + usage, 2},
+      {{"-p", "1", "-s", "0.5"}, "", "", "magprep: no STAR given\n" + usage, 2},
+      {{"-p", "1", "-e", "JD2460000", "S"},
+       "",
+       "",
+       "magprep: EPOCH must be a Julian Date, not 'JD2460000'\n" + usage,
+       2},
+      {{"-p", "1", "-r", "05:59:31.7", "S"},
+       "",
+       "",
+       "magprep: RA,DEC must be as 05:59:31.7,+37:12:45, not '05:59:31.7'\n" + usage,
+       2},
+      {{"-f", "5,1", "S"},
+       "",
+       "",
+       "magprep: MIN,MAX must be days from 0.001 to below 100000, MIN below MAX, not '5,1'\n" +
+           usage,
+       2},
+      {{"-f", "0.0009,1", "S"},
+       "",
+       "",
+       "magprep: MIN,MAX must be days from 0.001 to below 100000, MIN below MAX, not '0.0009,1'\n" +
+           usage,
+       2},
+      {{"-f", "1", "S"},
+       "",
+       "",
+       "magprep: MIN,MAX must be days from 0.001 to below 100000, MIN below MAX, not '1'\n" + usage,
+       2},
+      {{"-g", "S"}, "", "", "magprep: -g goes with -f\n" + usage, 2},
+      {{"-e", "2460000", "S"}, "", "", "magprep: -e goes with -p\n" + usage, 2},
+      {{"-r", "1,1", "S"}, "", "", "magprep: -r goes with -p or -f\n" + usage, 2},
+      {{"-p", "1", "-f", "1,2", "S"},
+       "",
+       "",
+       "magprep: -p and -f cannot be given together\n" + usage,
+       2},
+      {{"-np", "1", "S"}, "", "", "magprep: -n goes with neither -p nor -f\n" + usage, 2},
+      {{"-f", "1,2", "-s", "0.5", "S"},
+       "",
+       "",
+       "magprep: -s goes with -p, not with -f\n" + usage,
        2},
       {{"--version"}, "", "magprep (magplot) 1.0\n", "", 0},
       // After "--" a word starting with "-" is the star.
