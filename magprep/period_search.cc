@@ -281,6 +281,18 @@ void run_search(const search_input& in, const search_plan& plan, search_result* 
     if (c >= 0 && is_dip(ring, c, plan.trials))
       add_dip(found, trial_freq(plan, c), ring[c % ring_size]);
   refine(w, plan, found);
+  // The periodogram shows the dips as deep as the finer search found them, at the nearest trial.
+  for (int i = 0; i < found.count; ++i) {
+    long long k =
+        static_cast<long long>((plan.max_freq - found.freq[i] + plan.step / 2) / plan.step);
+    if (k < 0) k = 0;
+    if (k >= plan.trials) k = plan.trials - 1;
+    const int p = static_cast<int>(k * r.points / plan.trials);
+    if (found.theta[i] < r.point_theta[p]) {
+      r.point_trial[p] = k;
+      r.point_theta[p] = found.theta[i];
+    }
+  }
   rank(w, plan, found);
   r.dips = found.count < dips_max ? found.count : dips_max;
   for (int i = 0; i < r.dips; ++i) {

@@ -74,6 +74,7 @@ struct search_result {
   unsigned long long dip_freq[dips_max];  ///< as search_plan's frequencies
   double dip_theta[dips_max];
   int points;  ///< min(trials, periodogram_max), each the lowest theta of its share of trials
+               ///< (the finer trials of the dips included, at their nearest trial)
   long long point_trial[periodogram_max];
   double point_theta[periodogram_max];
 };

@@ -10,8 +10,8 @@ cmake_minimum_required(VERSION 3.25)
 set(runs "report.txt|magtime|BLAlg" "vsolj.txt|magtime|BLAlg" "vsnet.txt|magtime|bet_Per"
          "collapsed.txt|magtime|UXAlg" "collapsed.txt|magphase|-n|UXAlg"
          "folded.txt|magphase|-s|0.5" "phase.txt|magphase|-s|0"
-         "eclipse.txt|magphase|-p|1.4426731|-e|2461370.3712|-r|20:31:15.4,+41:12:36|-s|0.5|V2384Cyg"
-         "eclipse.txt|magphase|-f|0.5,5|-g|V2384Cyg")
+         "minima.txt|magphase|-p|1.4426731|-e|2461370.3712|-r|20:31:15.4,+41:12:36|-s|0.5|V2384Cyg"
+         "minima.txt|magphase|-f|0.5,5|-g|V2384Cyg")
 
 file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
