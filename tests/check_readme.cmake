@@ -3,7 +3,7 @@
 # text with those answers and their line breaks taken out (trailing spaces aside).
 # Commands before the session ("$ magprep ..." lines, then what they print) are run first, by sh
 # in the same folder with the folder TOOLS first in PATH, and must print what the README shows;
-# then "$ PROGRAM" starts the session.
+# then "$ PROGRAM" starts the session, if the block has one.
 #
 #   cmake -DREADME=README.md -DSECTION="A light curve" -DPROGRAM=magtime -DSOURCE=dir
 #         -DSCRATCH=dir [-DTOOLS=dir] -P check_readme.cmake
@@ -13,9 +13,12 @@ file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
 file(COPY "${SOURCE}/examples" DESTINATION "${SCRATCH}")
 
-# The first code block after the section's heading.
+# The first code block after the section's heading (of a section or of a subsection).
 file(READ "${README}" readme)
 string(FIND "${readme}" "\n## ${SECTION}\n" at)
+if(at EQUAL -1)
+  string(FIND "${readme}" "\n### ${SECTION}\n" at)
+endif()
 if(at EQUAL -1)
   message(FATAL_ERROR "no section \"${SECTION}\" in ${README}")
 endif()
@@ -43,6 +46,7 @@ function(run_command command shown)
                         "${status})\n${out}\ninstead of\n${shown}")
   endif()
 endfunction()
+set(session OFF)
 while(lines)
   list(GET lines 0 line)
   if(NOT line MATCHES "^\\$ (.*)\n$")
@@ -51,6 +55,7 @@ while(lines)
   set(command "${CMAKE_MATCH_1}")
   list(POP_FRONT lines)
   if(command STREQUAL program_name)
+    set(session ON)
     break()
   endif()
   set(shown "")
@@ -64,6 +69,10 @@ while(lines)
   endwhile()
   run_command("${command}" "${shown}")
 endwhile()
+
+if(NOT session)
+  return()
+endif()
 
 # A line that ends in a prompt ("= " or ") ") and one word is a prompt and its answer.
 set(expected "")

@@ -49,6 +49,18 @@ if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
                    "-DSECTION=From a posted report to a graph" -DPROGRAM=$<TARGET_FILE:magphase>
                    -DTOOLS=$<TARGET_FILE_DIR:magprep> -DSOURCE=${PROJECT_SOURCE_DIR}
                    -DSCRATCH=${scratch}/readme/magprep -P ${here}/check_readme.cmake)
+  # The fold and the period search, their graphs saved by magphase and shown with cat.
+  foreach(run "fold;An eclipsing binary folded on its ephemeris"
+              "search;The period of the binary found again")
+    list(GET run 0 name)
+    list(GET run 1 section)
+    add_test(NAME readme.magprep.${name}
+             COMMAND ${CMAKE_COMMAND} -DREADME=${PROJECT_SOURCE_DIR}/README.md "-DSECTION=${section}"
+                     -DPROGRAM=$<TARGET_FILE:magphase>
+                     "-DTOOLS=$<TARGET_FILE_DIR:magprep>:$<TARGET_FILE_DIR:magphase>"
+                     -DSOURCE=${PROJECT_SOURCE_DIR} -DSCRATCH=${scratch}/readme/magprep.${name}
+                     -P ${here}/check_readme.cmake)
+  endforeach()
 endif()
 
 # The recipes of the manuals' EXAMPLES make clean data files of the sample reports.
