@@ -54,7 +54,8 @@ plan_status plan_search(const search_input& in, long long min_period, long long 
   const u64 min_freq = u64_max / static_cast<u64>(max_period);
   u64 bound = u64_max / (5 * static_cast<u64>(span));
   if (bound == 0) bound = 1;
-  const u64 range = max_freq - min_freq;
+  // Periods of 10^5 days a billionth apart have one frequency: two trials, a unit apart.
+  const u64 range = max_freq > min_freq ? max_freq - min_freq : 1;
   const u64 steps = (range + bound - 1) / bound;
   int bins = in.count / 10;
   if (bins < bins_min) bins = bins_min;

@@ -157,6 +157,8 @@ TEST(period_search, refuses_too_few_records_a_short_span_and_too_many_trials) {
       {"a span shorter than it", 100, 9.99, day / 10, 10 * day, plan_status::span_too_short},
       {"just under 10^7 trials", 100, 1000, day / 1000, 10 * day, plan_status::ok},
       {"over 10^7", 100, 2001, day / 1000, 10 * day, plan_status::too_many_trials},
+      {"periods too close to tell apart", 100, 100001, 100000 * day - 18, 100000 * day - 9,
+       plan_status::ok},
   };
   auto in = std::make_unique<magprep::search_input>();
   for (const plan_case& c : cases) {
@@ -173,9 +175,19 @@ TEST(period_search, refuses_too_few_records_a_short_span_and_too_many_trials) {
       EXPECT_LE(plan.step * 5.0 * plan.span, 18446744073709551616.0) << c.what;
       const unsigned long long longest = ~0ULL / static_cast<unsigned long long>(c.max_period);
       const unsigned long long last = magprep::trial_freq(plan, plan.trials - 1);
-      EXPECT_GE(last, longest) << c.what;
-      EXPECT_LE(last - longest, static_cast<unsigned long long>(plan.trials)) << c.what;
-      EXPECT_EQ(magprep::period_of(magprep::trial_freq(plan, 0)), c.min_period / 9) << c.what;
+      EXPECT_GE(plan.step, 1u) << c.what;
+      EXPECT_LE(last > longest ? last - longest : longest - last,
+                static_cast<unsigned long long>(plan.trials))
+          << c.what;
+      // Trial 0 is the shortest period, as closely as 64-bit frequencies give it (1 in 20000 at
+      // 10^5 days, far finer than a step).
+      EXPECT_NEAR(static_cast<double>(magprep::period_of(magprep::trial_freq(plan, 0))),
+                  c.min_period / 9.0, c.min_period / 9.0 * 1e-4)
+          << c.what;
+      // And it runs.
+      auto result = std::make_unique<magprep::search_result>();
+      magprep::run_search(*in, plan, result.get());
+      EXPECT_GE(result->dips, 1) << c.what;
     }
   }
 }
