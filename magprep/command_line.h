@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "record.h"
+
 namespace magprep {
 
 /// What a run writes: records of STAR for magtime (the default), several nights as X
@@ -14,14 +16,17 @@ struct options {
   mode what;
   const char* shift_text;  ///< the SHIFT as given, null unless -s was given
   long long shift;         ///< the SHIFT in billionths of the phase
-  const char* star;        ///< STAR as given; null with -s
+  const char* star_text;   ///< STAR as given; null with -s
+  star_name star;          ///< STAR as read
+  const char* output;      ///< the FILE of -o, null for standard output
   int first_file;          ///< index in argv of the first FILE operand
 };
 
 enum class parsed { run, help, version, usage };
 
-/// Reads the command line into `o`. A usage error is said on `err` (with the usage line and
-/// where to find help) and comes back as parsed::usage.
+/// Reads the command line into `o`. Options may come anywhere before `--`: they are moved to
+/// the front of argv, keeping the order of the operands. A usage error is said on `err` (with
+/// the usage line and where to find help) and comes back as parsed::usage.
 parsed parse_options(int argc, char** argv, std::FILE* err, options* o);
 
 /// Writes the --help text to `out`.
