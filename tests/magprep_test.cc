@@ -204,6 +204,29 @@ TEST(magprep, reads_several_files_as_one_text) {
   std::remove("magprep_test_b.txt");
 }
 
+// -o never writes over an input, standard input included, by whatever name it is given.
+TEST(magprep, never_writes_over_an_input) {
+  std::FILE* f = std::fopen("magprep_test_in.txt", "wb");
+  std::fputs("S 20261207.5 12.0 O\n", f);
+  std::fclose(f);
+  std::vector<std::string> args = {"magprep", "-o", "magprep_test_in.txt", "S"};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  std::FILE* in = std::fopen("magprep_test_in.txt", "rb");
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  const int status = magprep::magprep_run(static_cast<int>(argv.size()), argv.data(), in, out, err);
+  std::fclose(in);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(text_of(out), "");
+  EXPECT_EQ(text_of(err),
+            "magprep: standard input is the output file: not read\n"
+            "magprep: no record of S found\nmagprep: magprep_test_in.txt not written\n");
+  std::FILE* kept = std::fopen("magprep_test_in.txt", "rb");
+  EXPECT_EQ(text_of(kept), "S 20261207.5 12.0 O\n");
+  std::remove("magprep_test_in.txt");
+}
+
 TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
   const run_case cases[] = {
       {{}, "", "", "magprep: no STAR given\n" + usage, 2},
