@@ -31,6 +31,24 @@ static constexpr byte_table make_table() {
 
 static constexpr byte_table table = make_table();
 
+// Letters in lower case, every other byte as it is.
+struct fold_table {
+  unsigned char lower[256];
+};
+
+static constexpr fold_table make_fold() {
+  fold_table t{};
+  for (int c = 0; c < 256; ++c) t.lower[c] = static_cast<unsigned char>(c);
+  for (int c = 'A'; c <= 'Z'; ++c) t.lower[c] = static_cast<unsigned char>(c - 'A' + 'a');
+  return t;
+}
+
+static constexpr fold_table fold = make_fold();
+
+static bool is_alnum_byte(unsigned char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 static constexpr int buf_room = 1 << 15;
 
 // Appends the UTF-8 form of `c` (below 0x110000) at `out`; returns the bytes written.
@@ -303,6 +321,38 @@ bool next_word(input& s, plotcore::word_buf& w, bool* line_start) {
   }
 }
 
+// Passes over the words that cannot name the star, straight in the buffer: a word that names
+// it starts with `first` (in lower case, starting with a letter or digit) once any marks before
+// it are passed over. Stops before a word that may name it, and before anything the careful
+// reader of words must decide: a NUL, an A0 byte or the end of the buffer.
+static void skip_other_words(input& s, const unsigned char* first) {
+  const unsigned char* b = s.buf;
+  int p = s.pos;
+  for (;;) {
+    byte_kind k = table.kind[b[p]];
+    while (k == white || k == line_feed) {
+      if (k == line_feed) s.line_start = true;
+      k = table.kind[b[++p]];
+    }
+    if (k != word_byte) break;
+    const int start = p;
+    while (table.kind[b[p]] == word_byte && !is_alnum_byte(b[p])) ++p;
+    int i = 0;
+    while (first[i] != 0 && fold.lower[b[p + i]] == first[i]) ++i;  // the NUL at the end stops
+    if (first[i] == 0) {
+      p = start;
+      break;
+    }
+    while (table.kind[b[p]] == word_byte) ++p;
+    if (table.kind[b[p]] == special) {
+      p = start;
+      break;
+    }
+    s.line_start = false;
+  }
+  s.pos = p;
+}
+
 // ---- the window ----
 
 bool fill(window& win, input& s, int n) {
@@ -329,31 +379,38 @@ void drop(window& win, int n) {
 
 // ---- records of a star ----
 
-// The first letter or digit of `word`, letters in lower case; NUL when it has none.
-static char first_alnum(const char* word) {
-  for (; *word != '\0'; ++word) {
-    const char c = *word;
-    if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z')) return c;
-    if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
-  }
-  return '\0';
+// Whether `word` may name the star whose first word is `prefix` (in lower case, starting with a
+// letter or digit): it does only when it starts with `prefix` once any marks before are passed.
+static bool may_name(const char* word, const unsigned char* prefix) {
+  const unsigned char* b = reinterpret_cast<const unsigned char*>(word);
+  while (*b != 0 && !is_alnum_byte(*b)) ++b;
+  int i = 0;
+  while (prefix[i] != 0 && fold.lower[b[i]] == prefix[i]) ++i;
+  return prefix[i] == 0;
 }
 
 bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions) {
   drop(win, win.used);
   win.used = 0;
-  // Most words are not the star: their first letter or digit tells so soon. The star's first
-  // letter or digit is that of any word that names it, unless its first word has none.
-  const char key = first_alnum(star.first) != '\0' ? first_alnum(star.whole) : '\0';
+  // Most words cannot name the star, which a few of their first bytes tell. With an empty window
+  // they are passed over in the buffer itself; otherwise one at a time, and the window is filled
+  // for a whole record only behind a word that may name it. That is sure only for a star whose
+  // first word starts with a letter or digit; any other is looked for at every word.
+  unsigned char prefix[plotcore::word_max + 1] = {};
+  const bool skip = is_alnum_byte(static_cast<unsigned char>(star.first[0]));
+  for (int i = 0; star.first[i] != '\0'; ++i)
+    prefix[i] = fold.lower[static_cast<unsigned char>(star.first[i])];
   for (;;) {
-    fill(win, s, record_words_max);
+    if (win.have == 0 && skip && s.f != nullptr) skip_other_words(s, prefix);
+    fill(win, s, 1);
     if (win.have == 0) return false;
-    const char* w[record_words_max];
-    for (int i = 0; i < record_words_max; ++i) w[i] = word_at(win, i);
-    if (key != '\0' && first_alnum(w[0]) != key) {
+    if (skip && !may_name(word_at(win, 0), prefix)) {
       drop(win, 1);
       continue;
     }
+    fill(win, s, record_words_max);
+    const char* w[record_words_max];
+    for (int i = 0; i < record_words_max; ++i) w[i] = word_at(win, i);
     const int n = read_record(star, w, r);
     if (n > 0) {
       win.used = n;
