@@ -4,8 +4,6 @@
 #include <cstring>
 
 #include "period_search.h"
-#include "plotcore/words.h"
-#include "record.h"
 
 #ifndef MAGPLOT_VERSION
 #define MAGPLOT_VERSION "unknown"
@@ -14,25 +12,27 @@
 namespace magprep {
 
 static constexpr const char* usage_line =
-    "Usage: magprep [OPTION]... STAR [FILE]...  or  magprep -s SHIFT [FILE]...\n";
+    "Usage: magprep [OPTION]... STAR [FILE]...  or  magprep -s SHIFT [-o FILE] [FILE]...\n";
 
 static constexpr const char* help_text =
     "Write the observations of STAR in observation reports as a data file for\n"
     "magtime, or with -n for magphase; or shift the phases of a phase list.\n"
-    "With no FILE, or when FILE is -, read standard input; several FILEs are read\n"
-    "as one text.\n"
+    "With no FILE, or when FILE is -, read standard input. Several FILEs are read\n"
+    "one after the other, the end of each also ending a word.\n"
     "\n"
-    "A record is four words in a row: STAR (in any letter case), a time (VSNET\n"
-    "20261207.812 or 940516.588, VSOLJ 202612071930), a magnitude (118, 11.8,\n"
-    "14.80V, 118:, <115) and the observer's code. Every other word is passed over.\n"
-    "Upper limits (<, [ or > before the number) are dropped; magnitudes are\n"
-    "written as their digits and point alone.\n"
+    "A record is four words in a row: STAR (in any letter case; \"RZ Cas\" finds\n"
+    "RZCas and RZ Cas), a time (VSNET 20261207.812 or 940516.588, VSOLJ\n"
+    "202612071930, Julian Date 2461382.312, 2026-12-07.812), a magnitude (118,\n"
+    "11.8, 11,8, 14.80V, 118:, <115, < 115) and the observer's code. Every other\n"
+    "word is passed over. Upper limits are dropped; magnitudes are written as\n"
+    "their digits and point alone, times in the VSNET or VSOLJ layout.\n"
     "\n"
     "  -n         several nights: write X MAGNITUDE pairs for magphase, X from 0\n"
-    "             at 0 h of the first day to 1 at the end of the last day\n"
-    "  -s SHIFT   read PHASE MAGNITUDE pairs (phases 0 to 1) and write them with\n"
-    "             SHIFT added to the phase, modulo 1 (-s 0.5 moves an eclipse at\n"
-    "             phase 0 to the middle of the graph); with -p, shift the phases\n"
+    "             to 1 over round hours or days around the observations\n"
+    "  -s SHIFT   read a phase list, lines starting PHASE MAGNITUDE (phases 0 to\n"
+    "             1), and write them with SHIFT added to the phase, modulo 1\n"
+    "             (-s 0.5 moves an eclipse at phase 0 to the middle of the graph);\n"
+    "             with -p, shift the phases\n"
     "  -p PERIOD  fold: write PHASE MAGNITUDE pairs for magphase, the phase of each\n"
     "             time for PERIOD in days (0.0712345); at most 5000\n"
     "  -e EPOCH   the Julian Date of phase 0 (2460650.1234); without it, the first\n"
@@ -43,20 +43,43 @@ static constexpr const char* help_text =
     "             best, PERIOD THETA, best first (theta below 1 orders the curve)\n"
     "  -g         with -f, write the periodogram for magphase instead: X from 0 at\n"
     "             MIN to 1 at MAX, even in frequency, and theta times 10\n"
+    "  -o FILE    write the data to FILE, and only when the run succeeds\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n"
+    "Options may follow STAR and the FILEs; -- ends them.\n"
     "\n"
     "VSNET times are UT; VSOLJ times are Japan Standard Time, UT + 9 h.\n"
     "\n"
     "Standard error gets one line on what was kept and dropped, with the answer to\n"
-    "magtime's layout question. Exit status: 0 when data was written, 1 when an\n"
-    "input failed or there was nothing to write, 2 for a usage error.\n";
+    "magtime's layout question, and a line for each file that cannot be read.\n"
+    "Exit status: 0 when data was written and every FILE read; 1 when an input or\n"
+    "the output failed, records came in both layouts, or there was nothing to\n"
+    "write; 2 for a usage error.\n";
 
 static parsed usage_error(std::FILE* err, const char* what, const char* arg) {
   std::fprintf(err, "magprep: %s", what);
   if (arg != nullptr) std::fprintf(err, " '%s'", arg);
   std::fprintf(err, "\n%sTry 'magprep --help'.\n", usage_line);
   return parsed::usage;
+}
+
+// Moves the `n` arguments at argv[from] to argv[to] (to <= from), those between moving up.
+static void move_back(char** argv, int to, int from, int n) {
+  char* moved[2] = {argv[from], n > 1 ? argv[from + 1] : nullptr};
+  for (int k = from - 1; k >= to; --k) argv[k + n] = argv[k];
+  for (int k = 0; k < n; ++k) argv[to + k] = moved[k];
+}
+
+// An option with an argument: the rest of its word (-s0.5) or the next word (-s 0.5). Returns
+// the words it takes, 0 when the argument is missing.
+static int option_argument(int argc, char** argv, int i, const char* rest, const char** value) {
+  if (*rest != '\0') {
+    *value = rest;
+    return 1;
+  }
+  if (i + 1 >= argc) return 0;
+  *value = argv[i + 1];
+  return 2;
 }
 
 // The options that take a value, and where it goes.
@@ -69,6 +92,7 @@ struct option_value {
 static const option_value* value_of(char letter) {
   static constexpr option_value values[] = {
       {'s', &options::shift_text, "option -s needs a SHIFT"},
+      {'o', &options::output, "option -o needs a FILE"},
       {'p', &options::period_text, "option -p needs a PERIOD"},
       {'e', &options::epoch_text, "option -e needs an EPOCH"},
       {'r', &options::position_text, "option -r needs RA,DEC"},
@@ -132,54 +156,53 @@ static parsed check_options(bool nights, std::FILE* err, options* o) {
   return parsed::run;
 }
 
-// Options first (grouped as in -ns0.5 or apart), `--` ends them; then STAR, then the files.
 parsed parse_options(int argc, char** argv, std::FILE* err, options* o) {
   *o = {};
   o->what = mode::records;
   o->first_file = argc;
   bool nights = false;
-  int i = 1;
-  for (; i < argc; ++i) {
+  int options_end = 1;  // argv[1] to argv[options_end - 1]: the options seen, moved there
+  for (int i = 1; i < argc; ++i) {
     const char* a = argv[i];
-    if (a[0] != '-' || a[1] == '\0') break;  // an operand; "-" is standard input
+    if (a[0] != '-' || a[1] == '\0') continue;  // an operand; "-" is standard input
     if (std::strcmp(a, "--") == 0) {
-      ++i;
+      move_back(argv, options_end, i, 1);
+      ++options_end;
       break;
     }
     if (std::strcmp(a, "--help") == 0) return parsed::help;
     if (std::strcmp(a, "--version") == 0) return parsed::version;
     if (a[1] == '-') return usage_error(err, "unknown option", a);
+    int taken = 1;
     for (const char* c = a + 1; *c != '\0'; ++c) {
       if (*c == 'n') {
         nights = true;
       } else if (*c == 'g') {
         o->periodogram = true;
       } else if (const option_value* v = value_of(*c); v != nullptr) {
-        const char** text = &(o->*(v->text));
-        if (c[1] != '\0')
-          *text = c + 1;
-        else if (i + 1 < argc)
-          *text = argv[++i];
-        else
-          return usage_error(err, v->missing, nullptr);
+        taken = option_argument(argc, argv, i, c + 1, &(o->*(v->text)));
+        if (taken == 0) return usage_error(err, v->missing, nullptr);
         break;
       } else {
         const char option[3] = {'-', *c, '\0'};
         return usage_error(err, "unknown option", option);
       }
     }
+    move_back(argv, options_end, i, taken);
+    options_end += taken;
+    i += taken - 1;
   }
+  int i = options_end;
   if (check_options(nights, err, o) == parsed::usage) return parsed::usage;
   if (o->what != mode::phases) {
     if (i >= argc) return usage_error(err, "no STAR given", nullptr);
-    o->star = argv[i++];
-    const int len = static_cast<int>(std::strlen(o->star));
-    bool one_word = len >= 1 && len <= plotcore::word_max;
-    for (int k = 0; k < len; ++k)
-      if (plotcore::is_white(static_cast<unsigned char>(o->star[k]))) one_word = false;
-    if (!one_word)
-      return usage_error(err, "STAR must be one word of 1 to 29 characters, not", o->star);
+    o->star_text = argv[i++];
+    if (!read_star(o->star_text, &o->star))
+      return usage_error(err, "STAR must be one or two words of 1 to 29 characters, not",
+                         o->star_text);
   }
+  if (o->output != nullptr && o->output[0] == '\0')
+    return usage_error(err, "option -o needs a FILE", nullptr);
   o->first_file = i;
   return parsed::run;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "ephemeris.h"
+#include "record.h"
 
 namespace magprep {
 
@@ -17,7 +18,9 @@ struct options {
   mode what;
   const char* shift_text;     ///< the SHIFT as given, null unless -s was given
   long long shift;            ///< the SHIFT in billionths of the phase
-  const char* star;           ///< STAR as given; null with -s alone
+  const char* star_text;      ///< STAR as given; null with -s alone
+  star_name star;             ///< STAR as read
+  const char* output;         ///< the FILE of -o, null for standard output
   int first_file;             ///< index in argv of the first FILE operand
   const char* period_text;    ///< -p PERIOD as given, or null
   long long period;           ///< -p
@@ -33,8 +36,9 @@ struct options {
 
 enum class parsed { run, help, version, usage };
 
-/// Reads the command line into `o`. A usage error is said on `err` (with the usage line and
-/// where to find help) and comes back as parsed::usage.
+/// Reads the command line into `o`. Options may come anywhere before `--`: they are moved to
+/// the front of argv, keeping the order of the operands. A usage error is said on `err` (with
+/// the usage line and where to find help) and comes back as parsed::usage.
 parsed parse_options(int argc, char** argv, std::FILE* err, options* o);
 
 /// Writes the --help text to `out`.

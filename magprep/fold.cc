@@ -13,19 +13,19 @@ tally write_fold(input& s, const options& o, std::FILE* out) {
   tally t{};
   t.epoch = o.epoch;
   window win{};
-  found_record f;
-  while (next_record(s, win, o.star, &f)) {
-    if (!count_record(t, f.r)) continue;
+  record r;
+  while (next_record(s, win, o.star, &r, &t.mentions)) {
+    if (!count_record(t, r)) continue;
     if (t.records > nights_max) {
       --t.records;
-      if (f.r.mag.uncertain) --t.uncertain;
+      if (r.mag.uncertain) --t.uncertain;
       ++t.over;
       continue;
     }
-    const long long time = record_time(f.r, o);
+    const long long time = record_time(r, o);
     if (t.records == 1 && o.epoch_text == nullptr) t.epoch = time;
     const long long phase = phase_billionths(time, t.epoch, o.period);
-    std::fprintf(out, "0.%04d %s\n", phase_ten_thousandths(phase, o.shift), f.r.mag.digits);
+    std::fprintf(out, "0.%04d %s\n", phase_ten_thousandths(phase, o.shift), r.mag.digits);
   }
   return t;
 }

@@ -28,10 +28,10 @@ bool count_record(tally& t, const record& r) {
 tally write_records(input& s, const options& o, std::FILE* out) {
   tally t{};
   window win{};
-  found_record f;
-  while (next_record(s, win, o.star, &f))
-    if (count_record(t, f.r))
-      std::fprintf(out, "%s %s %s %s\n", o.star, f.time, f.r.mag.digits, f.observer);
+  record r;
+  while (next_record(s, win, o.star, &r, &t.mentions))
+    if (count_record(t, r))
+      std::fprintf(out, "%s %s %s %s\n", o.star.whole, r.time.text, r.mag.digits, r.observer);
   return t;
 }
 

@@ -61,17 +61,17 @@ tally write_search(input& s, const options& o, std::FILE* out) {
   search_input in;
   in.count = 0;
   window win{};
-  found_record f;
-  while (next_record(s, win, o.star, &f)) {
-    if (!count_record(t, f.r)) continue;
+  record r;
+  while (next_record(s, win, o.star, &r, &t.mentions)) {
+    if (!count_record(t, r)) continue;
     if (in.count == search_max) {
       --t.records;
-      if (f.r.mag.uncertain) --t.uncertain;
+      if (r.mag.uncertain) --t.uncertain;
       ++t.over;
       continue;
     }
-    in.time[in.count] = record_time(f.r, o);
-    in.mag[in.count] = thousandths(f.r.mag.digits);
+    in.time[in.count] = record_time(r, o);
+    in.mag[in.count] = thousandths(r.mag.digits);
     ++in.count;
   }
   if (t.records > 0) search(in, t, o, out);

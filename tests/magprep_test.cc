@@ -49,7 +49,7 @@ void expect_run(const run_case& c) {
 }
 
 const std::string usage =
-    "Usage: magprep [OPTION]... STAR [FILE]...  or  magprep -s SHIFT [FILE]...\n"
+    "Usage: magprep [OPTION]... STAR [FILE]...  or  magprep -s SHIFT [-o FILE] [FILE]...\n"
     "Try 'magprep --help'.\n";
 
 TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
@@ -59,8 +59,8 @@ TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
        "blalg 202612071930 <100 QZK BLALG 202612072634 118: QZK haze BLAlg 202612072000\n"
        "10.4V QZK",
        "BLAlg 202612071900 102 QZK\nBLAlg 202612072634 118 QZK\nBLAlg 202612072000 10.4 QZK\n",
-       "magprep: BLAlg: 3 records, 1 upper limit dropped, 1 uncertain kept; VSOLJ: answer 1 to "
-       "the layout question\n",
+       "magprep: BLAlg: 3 records, 1 upper limit dropped, 1 uncertain kept, 1 mention of BLAlg "
+       "passed over; VSOLJ: answer 1 to the layout question\n",
        0},
       // Records of the other layout are dropped and said so; nothing to write is an error.
       {{"S"},
@@ -70,7 +70,25 @@ TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
        "the 1 in VSOLJ dropped\n",
        1},
       {{"S"}, "S 20261207.95 <12.1 O", "", "magprep: S: only 1 upper limit, nothing to write\n", 1},
-      {{"S"}, "S 20261207.95 12.1", "", "magprep: no record of S found\n", 1},
+      {{"S"},
+       "S 20261207.95 12.1",
+       "",
+       "magprep: no record of S found, 1 mention of S passed over\n",
+       1},
+      {{"S"}, "", "", "magprep: no record of S found\n", 1},
+      // The dates named are the earliest and the latest, whatever their order.
+      {{"S"},
+       "S 20261207.5 12 O S 20261205.5 12 O",
+       "S 20261207.5 12 O\nS 20261205.5 12 O\n",
+       "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; VSNET: answer 0 to the "
+       "layout question; dates 2026-12-05 to 2026-12-07: -n draws them as one curve\n",
+       0},
+      // An observer's code of 30 bytes is no observer.
+      {{"S"},
+       "S 20261207.5 12 O12345678901234567890123456789",
+       "",
+       "magprep: no record of S found, 1 mention of S passed over\n",
+       1},
   };
   for (const run_case& c : cases) expect_run(c);
 }
@@ -79,16 +97,37 @@ TEST(magprep, spreads_several_nights_from_0_to_1) {
   // VSOLJ 26:34 on the 7th is 02:34 on the 8th: the scale runs from the 6th to the 9th.
   expect_run({{"-n", "S"},
               "S 202612072634 118 O S 202612061800 12.0V O S 202612070000 <13 O",
-              "0.7023 118\n0.2500 12.0\n",
+              "0.7761 118\n0.2333 12.0\n",
               "magprep: S: 2 records, 1 upper limit dropped, 0 uncertain kept; X 0.0 is "
-              "2026-12-06 0 h and 1.0 is 2026-12-09 0 h, 0.3 days per tenth\n",
+              "2026-12-06 4 h and 1.0 is 2026-12-08 16 h, 6 hours per tenth\n",
               0});
-  // One VSNET day: X is the fraction of that day.
+  // One record: ten hours around it.
   expect_run({{"-n", "S"},
               "S 20261207.99999 12.0 O",
-              "1.0000 12.0\n",
+              "0.6000 12.0\n",
               "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
-              "2026-12-07 0 h and 1.0 is 2026-12-08 0 h, 0.1 days per tenth\n",
+              "2026-12-07 18 h and 1.0 is 2026-12-08 4 h, 1 hour per tenth\n",
+              0});
+  // Times on whole hours that fill the axis exactly: the first at 0 h is X 0.
+  expect_run({{"-n", "S"},
+              "S 202612070000 12.0 O S 202612071000 12.5 O S 202612070500 12.2 O",
+              "0.0000 12.0\n1.0000 12.5\n0.5000 12.2\n",
+              "magprep: S: 3 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
+              "2026-12-07 0 h and 1.0 is 2026-12-07 10 h, 1 hour per tenth\n",
+              0});
+  // Six days: a day per tenth, from 0 h.
+  expect_run({{"-n", "S"},
+              "S 20261207.5 12.0 O S 20261201.5 12.5 O",
+              "0.8500 12.0\n0.2500 12.5\n",
+              "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
+              "2026-11-29 0 h and 1.0 is 2026-12-09 0 h, 1 day per tenth\n",
+              0});
+  // One night across 0 h UT, 20 h to 4 h, fills most of the axis.
+  expect_run({{"-n", "S"},
+              "S 20261207.83334 12.0 O S 20261208.16667 12.5 O",
+              "0.1000 12.0\n0.9000 12.5\n",
+              "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
+              "2026-12-07 19 h and 1.0 is 2026-12-08 5 h, 1 hour per tenth\n",
               0});
   std::string many;
   for (int i = 0; i < 5001; ++i) many += "S 20261207.5 12.0 O\n";
@@ -98,7 +137,7 @@ TEST(magprep, spreads_several_nights_from_0_to_1) {
               many,
               kept,
               "magprep: S: 5000 records, 0 upper limits dropped, 0 uncertain kept, 1 past the "
-              "first 5000 dropped; X 0.0 is 2026-12-07 0 h and 1.0 is 2026-12-08 0 h, 0.1 days "
+              "first 5000 dropped; X 0.0 is 2026-12-07 7 h and 1.0 is 2026-12-07 17 h, 1 hour "
               "per tenth\n",
               0});
 }
@@ -106,7 +145,7 @@ TEST(magprep, spreads_several_nights_from_0_to_1) {
 TEST(magprep, shifts_phases_modulo_1) {
   const run_case cases[] = {
       {{"-s", "0.5"},
-       "# phase mag obs\n0 11.7 QZK 0.75 10.2: QZK 0.49 <10.5 QZK 1 11.8 P = 2.8673 d\n"
+       "# phase mag obs\n0 11.7 QZK\n0.75 10.2: QZK\n0.49 <10.5 QZK\n1 11.8 P = 2.8673 d\n"
        "0.99996 10.3\n",
        "0.5000 11.7\n0.2500 10.2\n0.5000 11.8\n0.5000 10.3\n",
        "magprep: 4 phase records, 1 upper limit dropped, 1 uncertain kept; phases shifted by "
@@ -119,6 +158,27 @@ TEST(magprep, shifts_phases_modulo_1) {
        "-0.25\n",
        0},
       {{"-s", "0"}, "0.5 <10", "", "magprep: only 1 upper limit, nothing to write\n", 1},
+      // A line's first two words; an error column or a second pair on the line is passed over.
+      {{"-s", "0.5"},
+       "0.02 11.7 0.05\n0.04 11.3 0.05\n\n0.07 10.8 0.04 0.08 10.1\nP 0.09 10.5\n0.1\n10.0\n",
+       "0.5200 11.7\n0.5400 11.3\n0.5700 10.8\n",
+       "magprep: 3 phase records, 0 upper limits dropped, 0 uncertain kept; phases shifted by "
+       "0.5\n",
+       0},
+      // Ties at the fourth decimal round up; 1 is 0; a whole phase 10 is none; decimals past the
+      // ninth are not looked at; a limit mark may stand alone.
+      {{"-s", "0"},
+       "0.99995 10.1\n0.49995 10.2\n10 10.3\n0.1234567891 10.4\n0.2 < 10.5 x\n0.3 [ <10.6\n"
+       "0.000049999 10.7\n",
+       "0.0000 10.1\n0.5000 10.2\n0.1235 10.4\n0.0000 10.7\n",
+       "magprep: 4 phase records, 1 upper limit dropped, 0 uncertain kept; phases shifted by 0\n",
+       0},
+      {{"-s", "0.12345678949"},
+       "0.00000000051 9",
+       "0.1235 9\n",
+       "magprep: 1 phase record, 0 upper limits dropped, 0 uncertain kept; phases shifted by "
+       "0.12345678949\n",
+       0},
   };
   for (const run_case& c : cases) expect_run(c);
 }
@@ -257,6 +317,29 @@ TEST(magprep, reads_several_files_as_one_text) {
   std::remove("magprep_test_b.txt");
 }
 
+// -o never writes over an input, standard input included, by whatever name it is given.
+TEST(magprep, never_writes_over_an_input) {
+  std::FILE* f = std::fopen("magprep_test_in.txt", "wb");
+  std::fputs("S 20261207.5 12.0 O\n", f);
+  std::fclose(f);
+  std::vector<std::string> args = {"magprep", "-o", "magprep_test_in.txt", "S"};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  std::FILE* in = std::fopen("magprep_test_in.txt", "rb");
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  const int status = magprep::magprep_run(static_cast<int>(argv.size()), argv.data(), in, out, err);
+  std::fclose(in);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(text_of(out), "");
+  EXPECT_EQ(text_of(err),
+            "magprep: standard input is the output file: not read\n"
+            "magprep: no record of S found\nmagprep: magprep_test_in.txt not written\n");
+  std::FILE* kept = std::fopen("magprep_test_in.txt", "rb");
+  EXPECT_EQ(text_of(kept), "S 20261207.5 12.0 O\n");
+  std::remove("magprep_test_in.txt");
+}
+
 TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
   const run_case cases[] = {
       {{}, "", "", "magprep: no STAR given\n" + usage, 2},
@@ -266,11 +349,50 @@ TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
       {{"-s"}, "", "", "magprep: option -s needs a SHIFT\n" + usage, 2},
       {{"-s", "half"}, "", "", "magprep: SHIFT must be a decimal number, not 'half'\n" + usage, 2},
       {{"-n", "-s", "0.5"}, "", "", "magprep: -n and -s cannot be given together\n" + usage, 2},
-      {{"A B"},
+      {{"A B C"},
        "",
        "",
-       "magprep: STAR must be one word of 1 to 29 characters, not 'A B'\n" + usage,
+       "magprep: STAR must be one or two words of 1 to 29 characters, not 'A B C'\n" + usage,
        2},
+      {{"ABCDEFGHIJKLMNOP QRSTUVWXYZ2345"},
+       "",
+       "",
+       "magprep: STAR must be one or two words of 1 to 29 characters, not "
+       "'ABCDEFGHIJKLMNOP QRSTUVWXYZ2345'\n" +
+           usage,
+       2},
+      {{" "},
+       "",
+       "",
+       "magprep: STAR must be one or two words of 1 to 29 characters, not ' '\n" + usage,
+       2},
+      {{"-o"}, "", "", "magprep: option -o needs a FILE\n" + usage, 2},
+      {{"S", "-o", ""}, "", "", "magprep: option -o needs a FILE\n" + usage, 2},
+      // A STAR of 29 characters.
+      {{"ABCDEFGHIJKLMNOPQRSTUVWXYZ234"},
+       "abcdefghijklmnopqrstuvwxyz234 202612071930 102 O",
+       "ABCDEFGHIJKLMNOPQRSTUVWXYZ234 202612071930 102 O\n",
+       "magprep: ABCDEFGHIJKLMNOPQRSTUVWXYZ234: 1 record, 0 upper limits dropped, 0 uncertain "
+       "kept; VSOLJ: answer 1 to the layout question\n",
+       0},
+      // Options after STAR and the files, grouped or apart; after "--" an operand.
+      {{"S", "-", "-n"},
+       "S 202612071930 102 O",
+       "0.5500 102\n",
+       "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; X 0.0 is 2026-12-07 "
+       "14 h and 1.0 is 2026-12-08 0 h, 1 hour per tenth\n",
+       0},
+      {{"-", "-s", "-0.25"},
+       "0.5 10",
+       "0.2500 10\n",
+       "magprep: 1 phase record, 0 upper limits dropped, 0 uncertain kept; phases shifted by "
+       "-0.25\n",
+       0},
+      {{"S", "--", "-n"},
+       "",
+       "",
+       "magprep: cannot open -n: No such file or directory\nmagprep: no record of S found\n",
+       1},
       {{"-p", "0", "S"},
        "",
        "",
