@@ -194,6 +194,14 @@ TEST(magprep, folds_the_records_of_a_star_on_an_ephemeris) {
        "2461382.0" +
            geocentric,
        0},
+      // A Julian Date and a dashed date are the same UT time as the VSNET one.
+      {{"-p", "0.5", "-e", "2461382.0", "S"},
+       "S 2461382.312 12.1 O S 2026-12-07.812 12.2 O S 20261207.812 12.3 O",
+       "0.6240 12.1\n0.6240 12.2\n0.6240 12.3\n",
+       "magprep: S: 3 records, 0 upper limits dropped, 0 uncertain kept; folded on 0.5 d from JD "
+       "2461382.0" +
+           geocentric,
+       0},
       // VSOLJ: 19:30 JST is 10:30 UT; 26:30 JST on the 7th is 7 hours later, 1.1667 periods.
       {{"-p", "0.25", "S"},
        "S 202612071930 102 O S 202612072630 104 O",
