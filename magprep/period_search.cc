@@ -2,7 +2,6 @@
 #include "period_search.h"
 
 #include <cmath>
-#include <cstdint>
 
 namespace magprep {
 
@@ -218,8 +217,9 @@ static void rank(const prepared& w, const search_plan& plan, candidates& c) {
     }
   // Folds on a period and on a multiple of it estimate the noise from different bins: theta
   // differs by about sqrt(2 * bins) / (records - bins) by chance; three times that is the margin.
+  // With hardly more records than bins, chance is all: the shorter period goes first.
   const double bins = static_cast<double>(w.bins);
-  const double margin = 1 - 3 * std::sqrt(2 * bins) / (w.n - bins);
+  const double margin = w.n > 2 * bins ? 1 - 3 * std::sqrt(2 * bins) / (w.n - bins) : 0;
   for (int i = 0; i < c.count; ++i) {
     // Bring forward the first later candidate whose period divides this one's.
     for (int j = i + 1; j < c.count; ++j) {
