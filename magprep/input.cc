@@ -403,7 +403,7 @@ bool next_record(input& s, window& win, const star_name& star, record* r, long l
   for (;;) {
     if (win.have == 0 && skip && s.f != nullptr) skip_other_words(s, prefix);
     fill(win, s, 1);
-    if (win.have == 0) return false;
+    if (win.have <= 0) return false;
     if (skip && !may_name(word_at(win, 0), prefix)) {
       drop(win, 1);
       continue;

@@ -115,6 +115,13 @@ TEST(magprep, spreads_several_nights_from_0_to_1) {
               "magprep: S: 3 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
               "2026-12-07 0 h and 1.0 is 2026-12-07 10 h, 1 hour per tenth\n",
               0});
+  // Centred as far as the whole hours allow: X 1 must still be after the last time.
+  expect_run({{"-n", "S"},
+              "S 202612070100 12.0 O S 202612071050 12.5 O",
+              "0.0000 12.0\n0.9833 12.5\n",
+              "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
+              "2026-12-07 1 h and 1.0 is 2026-12-07 11 h, 1 hour per tenth\n",
+              0});
   // Six days: a day per tenth, from 0 h.
   expect_run({{"-n", "S"},
               "S 20261207.5 12.0 O S 20261201.5 12.5 O",
