@@ -51,8 +51,9 @@ static constexpr const char* help_text =
     "VSNET times are UT; VSOLJ times are Japan Standard Time, UT + 9 h.\n"
     "\n"
     "Standard error gets one line on what was kept and dropped, with the answer to\n"
-    "magtime's layout question or the -n scale; a line for each file that cannot\n"
-    "be read; and a warning when magtime or magphase would not draw all the data.\n"
+    "magtime's layout question, the -n scale, the ephemeris of -p or the search of\n"
+    "-f; a line for each file that cannot be read; and a warning when magtime or\n"
+    "magphase would not draw all the data.\n"
     "Exit status: 0 when data was written and every FILE read; 1 when an input or\n"
     "the output failed, records came in both layouts, or there was nothing to\n"
     "write; 2 for a usage error.\n";
