@@ -5,7 +5,7 @@
 
 namespace magprep {
 
-// ---- calendar ----
+// ---- characters ----
 
 static bool is_digit(char c) { return c >= '0' && c <= '9'; }
 static bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -18,44 +18,124 @@ static int digits_value(const char* p, int n) {
   return v;
 }
 
-static int days_in_month(int year, int month) {
-  static constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : days[month - 1];
+static bool all_digits(const char* p, int n) {
+  for (int i = 0; i < n; ++i)
+    if (!is_digit(p[i])) return false;
+  return n > 0;
 }
 
-// Counted in eras of 400 years (146097 days) from March 1, so that February, with its leap day,
-// ends each year; 719468 is the day number of 0000-03-01 counted back from 1970-01-01.
-bool day_number(int year, int month, int day, int* number) {
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-      day > days_in_month(year, month))
-    return false;
-  const int y = month <= 2 ? year - 1 : year;
-  const int era = y / 400;
-  const int year_of_era = y - era * 400;
-  const int day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-  const int day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  *number = era * 146097 + day_of_era - 719468;
+// ---- the star ----
+
+bool read_star(const char* text, star_name* s) {
+  star_name got{};
+  char* part[2] = {got.first, got.second};
+  int words = 0;
+  int total = 0;
+  for (const char* p = text; *p != '\0';) {
+    if (plotcore::is_white(static_cast<unsigned char>(*p))) {
+      ++p;
+      continue;
+    }
+    if (words == 2) return false;
+    int n = 0;
+    for (; *p != '\0' && !plotcore::is_white(static_cast<unsigned char>(*p)); ++p) {
+      if (total == plotcore::word_max) return false;
+      part[words][n++] = *p;
+      got.whole[total++] = *p;
+    }
+    ++words;
+  }
+  if (words == 0) return false;
+  *s = got;
   return true;
 }
 
-void civil_date(int number, int* year, int* month, int* day) {
-  const int z = number + 719468;
-  const int era = (z >= 0 ? z : z - 146096) / 146097;
-  const int day_of_era = z - era * 146097;
-  const int year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const int day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  const int mp = (5 * day_of_year + 2) / 153;
-  *day = day_of_year - (153 * mp + 2) / 5 + 1;
-  *month = mp < 10 ? mp + 3 : mp - 9;
-  *year = year_of_era + era * 400 + (*month <= 2 ? 1 : 0);
+// The designation, letter case ignored.
+static bool same_word(const char* a, const char* b) {
+  for (; *a != '\0' && *b != '\0'; ++a, ++b)
+    if (lower(*a) != lower(*b)) return false;
+  return *a == *b;
 }
 
-// ---- words ----
+int star_words(const star_name& s, const char* const w[2]) {
+  const char* first = w[0];
+  while (*first == '>') ++first;  // quote marks glued to the star
+  if (same_word(s.whole, first)) return 1;
+  if (s.second[0] != '\0' && same_word(s.first, first) && same_word(s.second, w[1])) return 2;
+  return 0;
+}
+
+static bool is_alnum(char c) { return is_digit(c) || is_letter(c); }
+
+// `word` starts with `name` (letter case ignored), and no letter or digit follows it there.
+static bool starts_with_name(const char* name, const char* word) {
+  for (; *name != '\0'; ++name, ++word)
+    if (lower(*name) != lower(*word)) return false;
+  return !is_alnum(*word);
+}
+
+bool names_star(const star_name& s, const char* const w[2]) {
+  if (star_words(s, w) > 0) return true;
+  const char* first = w[0];
+  while (*first != '\0' && !is_alnum(*first)) ++first;
+  if (starts_with_name(s.whole, first)) return true;
+  return s.second[0] != '\0' && same_word(s.first, first) && starts_with_name(s.second, w[1]);
+}
+
+// ---- times ----
+
+// Millionths of a day in the fraction digits `f` (n of them; the first six count).
+static long long millionths_of(const char* f, int n) {
+  long long v = 0;
+  for (int i = 0; i < 6; ++i) v = v * 10 + (i < n ? f[i] - '0' : 0);
+  return v;
+}
+
+// A VSNET time of the day numbered `day` with the fraction digits `f` (n of them).
+static bool vsnet_time(int day, const char* f, int n, obs_time* t) {
+  int y = 0, m = 0, d = 0;
+  civil_date(day, &y, &m, &d);
+  obs_time got{layout::vsnet, day, millionths_of(f, n), 1000000, {}};
+  char* p = got.text;
+  const int date[8] = {y / 1000, y / 100 % 10, y / 10 % 10, y % 10, m / 10, m % 10, d / 10, d % 10};
+  for (int i = 0; i < 8; ++i) *p++ = static_cast<char>('0' + date[i]);
+  *p++ = '.';
+  std::memcpy(p, f, static_cast<size_t>(n));
+  p[n] = '\0';
+  *t = got;
+  return true;
+}
+
+// A Julian Date of 2400000 to 2499999 (1858 to 2132: other seven digits are more likely a VSNET
+// date with a digit missing). Day J starts at noon of the day numbered J - 2440588, so half a day
+// is added to the fraction, on its first digit, and the date moves on when the sum passes a whole
+// day. Every digit of the fraction is kept, so no rounding is needed.
+static bool julian_date(const char* word, int fraction_len, obs_time* t) {
+  char fraction[plotcore::word_max + 1];
+  std::memcpy(fraction, word + 8, static_cast<size_t>(fraction_len));
+  int day = digits_value(word, 7) - 2440588;
+  if (fraction[0] >= '5') {
+    fraction[0] = static_cast<char>(fraction[0] - 5);
+    ++day;
+  } else {
+    fraction[0] = static_cast<char>(fraction[0] + 5);
+  }
+  return vsnet_time(day, fraction, fraction_len, t);
+}
 
 bool read_time(const char* word, obs_time* t) {
   const int len = static_cast<int>(std::strlen(word));
+  if (len > plotcore::word_max) return false;
+  // A dashed date with a fraction: YYYY-MM-DD.ddd.
+  if (len >= 12 && word[4] == '-' && word[7] == '-' && word[10] == '.') {
+    int day = 0;
+    if (!all_digits(word, 4) || !all_digits(word + 5, 2) || !all_digits(word + 8, 2) ||
+        !all_digits(word + 11, len - 11) ||
+        !day_number(digits_value(word, 4), digits_value(word + 5, 2), digits_value(word + 8, 2),
+                    &day))
+      return false;
+    return vsnet_time(day, word + 11, len - 11, t);
+  }
   const char* point = std::strchr(word, '.');
   const int date_len = point != nullptr ? static_cast<int>(point - word) : len;
   for (int i = 0; i < len; ++i)
@@ -70,13 +150,16 @@ bool read_time(const char* word, obs_time* t) {
         !day_number(digits_value(word, 4), digits_value(word + 4, 2), digits_value(word + 6, 2),
                     &day))
       return false;
-    *t = {layout::vsolj, day, hour * 60LL + minute, 1440};
+    obs_time got{layout::vsolj, day, hour * 60LL + minute, 1440, {}};
+    std::memcpy(got.text, word, 13);
+    *t = got;
     return true;
   }
-  // VSNET: YYYYMMDD.ddd or YYMMDD.ddd, at least one fraction digit.
+  // VSNET: YYYYMMDD.ddd or YYMMDD.ddd, or a Julian Date; at least one fraction digit.
   const int fraction_len = len - date_len - 1;
   if (fraction_len < 1) return false;
   bool date_ok = false;
+  if (date_len == 7) return word[0] == '2' && word[1] == '4' && julian_date(word, fraction_len, t);
   if (date_len == 8)
     date_ok = day_number(digits_value(word, 4), digits_value(word + 4, 2),
                          digits_value(word + 6, 2), &day);
@@ -84,11 +167,16 @@ bool read_time(const char* word, obs_time* t) {
     date_ok = day_number(1900 + digits_value(word, 2), digits_value(word + 2, 2),
                          digits_value(word + 4, 2), &day);
   if (!date_ok) return false;
-  long long millionths = 0;
-  for (int i = 0; i < 6; ++i)
-    millionths = millionths * 10 + (i < fraction_len ? point[1 + i] - '0' : 0);
-  *t = {layout::vsnet, day, millionths, 1000000};
+  obs_time got{layout::vsnet, day, millionths_of(point + 1, fraction_len), 1000000, {}};
+  std::memcpy(got.text, word, static_cast<size_t>(len) + 1);
+  *t = got;
   return true;
+}
+
+// ---- magnitudes and records ----
+
+bool is_limit_mark(const char* word) {
+  return (word[0] == '<' || word[0] == '[' || word[0] == '>') && word[1] == '\0';
 }
 
 bool read_magnitude(const char* word, magnitude* m) {
@@ -99,13 +187,14 @@ bool read_magnitude(const char* word, magnitude* m) {
   int digits = 0;
   int points = 0;
   magnitude got{};
-  for (; is_digit(*p) || *p == '.'; ++p) {
-    if (*p == '.') {
+  for (; is_digit(*p) || *p == '.' || *p == ','; ++p) {
+    if (*p == '.' || *p == ',') {
       if (++points > 1) return false;
+      got.digits[n++] = '.';  // a decimal comma is written as a point
     } else {
       ++digits;
+      got.digits[n++] = *p;  // a word holds at most 29 characters
     }
-    got.digits[n++] = *p;  // a word holds at most 29 characters
   }
   if (digits == 0) return false;
   got.digits[n] = '\0';
@@ -120,26 +209,30 @@ bool read_magnitude(const char* word, magnitude* m) {
   return true;
 }
 
-// The star's designation, letter case ignored.
-static bool same_star(const char* star, const char* word) {
-  for (; *star != '\0' && *word != '\0'; ++star, ++word)
-    if (lower(*star) != lower(*word)) return false;
-  return *star == *word;
-}
-
-bool read_record(const char* star, const char* const words[4], record* r) {
+int read_record(const star_name& star, const char* const w[record_words_max], record* r) {
+  const int k = star_words(star, w);
+  if (k == 0) return 0;
   record got;
-  if (!same_star(star, words[0]) || !read_time(words[1], &got.time) ||
-      !read_magnitude(words[2], &got.mag) || words[3][0] == '\0')
-    return false;
+  if (!read_time(w[k], &got.time)) return 0;
+  int next = k + 1;
+  bool alone = false;
+  if (is_limit_mark(w[next])) {
+    alone = true;
+    ++next;
+  }
+  if (!read_magnitude(w[next], &got.mag) || (alone && got.mag.limit)) return 0;
+  if (alone) got.mag.limit = true;
+  ++next;
+  if (w[next][0] == '\0') return 0;
+  got.observer = w[next];
   *r = got;
-  return true;
+  return next + 1;
 }
 
 // ---- phases ----
 
-// Digits with at most one point and at most nine decimals, at most nine digits before the
-// point, at least one digit: the value in billionths.
+// Digits with at most one point, at most nine digits before the point, at least one digit: the
+// value in billionths, decimals past the ninth not looked at.
 static bool read_decimal(const char* p, long long* billionths) {
   long long whole = 0;
   long long fraction = 0;
@@ -152,8 +245,10 @@ static bool read_decimal(const char* p, long long* billionths) {
     } else if (!is_digit(*p)) {
       return false;
     } else if (point) {
-      if (++decimals > 9) return false;
-      fraction = fraction * 10 + (*p - '0');
+      if (decimals < 9) {
+        ++decimals;
+        fraction = fraction * 10 + (*p - '0');
+      }
     } else {
       if (++whole_digits > 9) return false;
       whole = whole * 10 + (*p - '0');

@@ -2,6 +2,7 @@
 // of a posted phase list: pure functions on words, no state.
 #pragma once
 
+#include "calendar.h"
 #include "plotcore/words.h"
 
 namespace magprep {
@@ -9,56 +10,89 @@ namespace magprep {
 /// The two layouts of a time of observation.
 enum class layout { vsolj, vsnet };
 
+/// Longest time as magtime gets it: a Julian Date of 29 characters becomes 30 in the VSNET
+/// layout.
+constexpr int time_text_max = 31;
+
 /// A time of observation as exact integers: `part` parts of `per_day` after 0 h of the day
 /// numbered `day` (days since 1970-01-01, earlier days negative). VSOLJ counts minutes (1440 a
-/// day) and may run past a day (hours past 24); VSNET counts millionths of a day.
+/// day) and may run past a day (hours past 24); VSNET counts millionths of a day. `text` is the
+/// time as magtime reads it: the word itself, or a Julian Date or a dashed date in the VSNET
+/// layout with the fraction's digits as given.
 struct obs_time {
   layout kind;
   int day;
   long long part;
   long long per_day;
+  char text[time_text_max + 1];
 };
 
-/// A magnitude as written: its digits and point alone in `digits`, whether it was an upper
-/// limit (`<`, `[` or `>` before it) and whether it was marked uncertain (`:` or `?` after it).
+/// A magnitude as written: its digits and point alone in `digits` (a decimal comma becomes a
+/// point), whether it was an upper limit (`<`, `[` or `>` before it, glued or standing alone)
+/// and whether it was marked uncertain (`:` or `?` after it).
 struct magnitude {
   plotcore::word_buf digits;
   bool limit;
   bool uncertain;
 };
 
-/// One observation of the star: the four words' time and magnitude.
+/// One observation of the star: its time, magnitude and observer's code.
 struct record {
   obs_time time;
   magnitude mag;
+  const char* observer;  ///< points into the words the record was read from
 };
 
-/// Days since 1970-01-01 of a proleptic Gregorian date; false for a month or day that does not
-/// exist (February 29 only in leap years). Years 1 to 9999.
-bool day_number(int year, int month, int day, int* number);
+/// STAR as the user gives it: one word ("RZCas") or two ("RZ Cas"). `whole` is the words
+/// written together, as the records are written.
+struct star_name {
+  plotcore::word_buf whole;
+  plotcore::word_buf first;
+  plotcore::word_buf second;  ///< empty for a one-word STAR
+};
 
-/// The date of a day number, the inverse of day_number.
-void civil_date(int number, int* year, int* month, int* day);
+/// Reads STAR: one or two words separated by white space, of 1 to 29 characters together.
+/// False for anything else.
+bool read_star(const char* text, star_name* s);
 
-/// A time word: VSOLJ "YYYYMMDDhhmm" (hours 0 to 47, past 24 on the next morning) or VSNET
-/// "YYYYMMDD.d..." or the old "YYMMDD.d..." (19YY), with one to any number of fraction digits
-/// (the first six count). Every character must be a digit but the VSNET point. False otherwise.
+/// How many of the words `w[0]`, `w[1]` name the star: 1 for the designation written as one
+/// word, 2 for a two-word STAR written as two words, 0 otherwise. Letter case is ignored, and
+/// quote marks (`>`) glued before the first word are passed over.
+int star_words(const star_name& s, const char* const w[2]);
+
+/// True when the words `w[0]`, `w[1]` name the star in any way a reader sees: as star_words
+/// does, or with other marks around the designation ("RZCas:", "(RZ Cas)").
+bool names_star(const star_name& s, const char* const w[2]);
+
+/// A time word: VSOLJ "YYYYMMDDhhmm" (hours 0 to 47, past 24 on the next morning); VSNET
+/// "YYYYMMDD.d..." or the old "YYMMDD.d..." (19YY); a Julian Date "24JJJJJ.d..." (a day starting
+/// at noon, 1858 to 2132) or a dashed date "YYYY-MM-DD.d...", both taken as VSNET. At least one
+/// fraction digit after a point; the first six count. False for anything else.
 bool read_time(const char* word, obs_time* t);
 
-/// A magnitude word: an optional `<`, `[` or `>`, digits with at most one `.` (at least one
-/// digit), then any mix of `:`, letters and `?`. False for any other word.
+/// A magnitude word: an optional `<`, `[` or `>`, digits with at most one `.` or `,` (at least
+/// one digit), then any mix of `:`, letters and `?`. False for any other word.
 bool read_magnitude(const char* word, magnitude* m);
 
-/// Four words in a row that make a record of `star`: the star's designation (letter case
-/// ignored), a time, a magnitude and a non-empty observer's code. False otherwise; `r` is
-/// written only when true.
-bool read_record(const char* star, const char* const words[4], record* r);
+/// True for a limit mark standing alone: `<`, `[` or `>`.
+bool is_limit_mark(const char* word);
 
-/// A phase from 0 to 1 with at most nine decimals ("0.25", ".5", "1", "1.000"), as billionths.
+/// Words a record of a star takes at most: two for the star, the time, a limit mark standing
+/// alone, the magnitude and the observer.
+constexpr int record_words_max = 6;
+
+/// The record of `star` that starts at `w[0]`: the star (one word or two), a time, a magnitude
+/// (or a limit mark standing alone and then the magnitude) and a non-empty observer's code.
+/// Words past the input's end are empty. Returns the number of words the record takes, or 0
+/// when there is none; `r` is written only then.
+int read_record(const star_name& star, const char* const w[record_words_max], record* r);
+
+/// A phase from 0 to 1 ("0.25", ".5", "1", "1.000") as billionths; decimals past the ninth are
+/// not looked at.
 bool read_phase(const char* word, long long* billionths);
 
-/// A shift of the phase: an optional sign, digits with at most one `.` and at most nine
-/// decimals, at most nine digits before the point; as billionths.
+/// A shift of the phase: an optional sign, digits with at most one `.`, at most nine digits
+/// before the point; as billionths, decimals past the ninth not looked at.
 bool read_shift(const char* text, long long* billionths);
 
 }  // namespace magprep

@@ -9,7 +9,9 @@ cmake_minimum_required(VERSION 3.25)
 # sample|plotting program|magprep's arguments before the sample, one each
 set(runs "report.txt|magtime|BLAlg" "vsolj.txt|magtime|BLAlg" "vsnet.txt|magtime|bet_Per"
          "collapsed.txt|magtime|UXAlg" "collapsed.txt|magphase|-n|UXAlg"
-         "folded.txt|magphase|-s|0.5" "phase.txt|magphase|-s|0")
+         "folded.txt|magphase|-s|0.5" "phase.txt|magphase|-s|0"
+         "minima.txt|magphase|-p|1.4426731|-e|2461370.3712|-r|20:31:15.4,+41:12:36|-s|0.5|V2384Cyg"
+         "minima.txt|magphase|-f|0.5,5|-g|V2384Cyg")
 
 file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
@@ -50,9 +52,14 @@ foreach(run IN LISTS runs)
   execute_process(COMMAND ${EMULATOR} "${exe}" WORKING_DIRECTORY "${SCRATCH}"
                   INPUT_FILE "${SCRATCH}/answers" OUTPUT_VARIABLE out RESULT_VARIABLE status)
   string(REPLACE "\r" "" out "${out}")
-  # A clean graph: no message, and a range line with magnitudes and hours of a real night.
+  # A clean graph: no message, and a range line with magnitudes and hours of a real night (or
+  # theta times 10, for a periodogram).
+  set(range "\nY max=1[0-9] min=1[0-9] / X max=[0-9]+ min=[0-9]+\n")
+  if(fields MATCHES "(^|;)-g(;|$)")
+    set(range "\nY max=[0-9]+ min=[0-9]+ / X max=10 min=0\n")
+  endif()
   if(NOT status EQUAL 0 OR out MATCHES "ignored|Cannot|error|end of input"
-     OR NOT out MATCHES "\nY max=1[0-9] min=1[0-9] / X max=[0-9]+ min=[0-9]+\n")
+     OR NOT out MATCHES "${range}")
     string(APPEND failures "${what}: ${program} (status ${status}) did not draw it cleanly:\n${out}\n")
   endif()
 endforeach()

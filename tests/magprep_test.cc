@@ -49,7 +49,7 @@ void expect_run(const run_case& c) {
 }
 
 const std::string usage =
-    "Usage: magprep [-n] STAR [FILE]...  or  magprep -s SHIFT [FILE]...\n"
+    "Usage: magprep [OPTION]... STAR [FILE]...  or  magprep -s SHIFT [-o FILE] [FILE]...\n"
     "Try 'magprep --help'.\n";
 
 TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
@@ -59,8 +59,8 @@ TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
        "blalg 202612071930 <100 QZK BLALG 202612072634 118: QZK haze BLAlg 202612072000\n"
        "10.4V QZK",
        "BLAlg 202612071900 102 QZK\nBLAlg 202612072634 118 QZK\nBLAlg 202612072000 10.4 QZK\n",
-       "magprep: BLAlg: 3 records, 1 upper limit dropped, 1 uncertain kept; VSOLJ: answer 1 to "
-       "the layout question\n",
+       "magprep: BLAlg: 3 records, 1 upper limit dropped, 1 uncertain kept, 1 mention of BLAlg "
+       "passed over; VSOLJ: answer 1 to the layout question\n",
        0},
       // Records of the other layout are dropped and said so; nothing to write is an error.
       {{"S"},
@@ -70,7 +70,25 @@ TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
        "the 1 in VSOLJ dropped\n",
        1},
       {{"S"}, "S 20261207.95 <12.1 O", "", "magprep: S: only 1 upper limit, nothing to write\n", 1},
-      {{"S"}, "S 20261207.95 12.1", "", "magprep: no record of S found\n", 1},
+      {{"S"},
+       "S 20261207.95 12.1",
+       "",
+       "magprep: no record of S found, 1 mention of S passed over\n",
+       1},
+      {{"S"}, "", "", "magprep: no record of S found\n", 1},
+      // The dates named are the earliest and the latest, whatever their order.
+      {{"S"},
+       "S 20261207.5 12 O S 20261205.5 12 O",
+       "S 20261207.5 12 O\nS 20261205.5 12 O\n",
+       "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; VSNET: answer 0 to the "
+       "layout question; dates 2026-12-05 to 2026-12-07: -n draws them as one curve\n",
+       0},
+      // An observer's code of 30 bytes is no observer.
+      {{"S"},
+       "S 20261207.5 12 O12345678901234567890123456789",
+       "",
+       "magprep: no record of S found, 1 mention of S passed over\n",
+       1},
   };
   for (const run_case& c : cases) expect_run(c);
 }
@@ -79,16 +97,44 @@ TEST(magprep, spreads_several_nights_from_0_to_1) {
   // VSOLJ 26:34 on the 7th is 02:34 on the 8th: the scale runs from the 6th to the 9th.
   expect_run({{"-n", "S"},
               "S 202612072634 118 O S 202612061800 12.0V O S 202612070000 <13 O",
-              "0.7023 118\n0.2500 12.0\n",
+              "0.7761 118\n0.2333 12.0\n",
               "magprep: S: 2 records, 1 upper limit dropped, 0 uncertain kept; X 0.0 is "
-              "2026-12-06 0 h and 1.0 is 2026-12-09 0 h, 0.3 days per tenth\n",
+              "2026-12-06 4 h and 1.0 is 2026-12-08 16 h, 6 hours per tenth\n",
               0});
-  // One VSNET day: X is the fraction of that day.
+  // One record: ten hours around it.
   expect_run({{"-n", "S"},
               "S 20261207.99999 12.0 O",
-              "1.0000 12.0\n",
+              "0.6000 12.0\n",
               "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
-              "2026-12-07 0 h and 1.0 is 2026-12-08 0 h, 0.1 days per tenth\n",
+              "2026-12-07 18 h and 1.0 is 2026-12-08 4 h, 1 hour per tenth\n",
+              0});
+  // Times on whole hours that fill the axis exactly: the first at 0 h is X 0.
+  expect_run({{"-n", "S"},
+              "S 202612070000 12.0 O S 202612071000 12.5 O S 202612070500 12.2 O",
+              "0.0000 12.0\n1.0000 12.5\n0.5000 12.2\n",
+              "magprep: S: 3 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
+              "2026-12-07 0 h and 1.0 is 2026-12-07 10 h, 1 hour per tenth\n",
+              0});
+  // Centred as far as the whole hours allow: X 1 must still be after the last time.
+  expect_run({{"-n", "S"},
+              "S 202612070100 12.0 O S 202612071050 12.5 O",
+              "0.0000 12.0\n0.9833 12.5\n",
+              "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
+              "2026-12-07 1 h and 1.0 is 2026-12-07 11 h, 1 hour per tenth\n",
+              0});
+  // Six days: a day per tenth, from 0 h.
+  expect_run({{"-n", "S"},
+              "S 20261207.5 12.0 O S 20261201.5 12.5 O",
+              "0.8500 12.0\n0.2500 12.5\n",
+              "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
+              "2026-11-29 0 h and 1.0 is 2026-12-09 0 h, 1 day per tenth\n",
+              0});
+  // One night across 0 h UT, 20 h to 4 h, fills most of the axis.
+  expect_run({{"-n", "S"},
+              "S 20261207.83334 12.0 O S 20261208.16667 12.5 O",
+              "0.1000 12.0\n0.9000 12.5\n",
+              "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
+              "2026-12-07 19 h and 1.0 is 2026-12-08 5 h, 1 hour per tenth\n",
               0});
   std::string many;
   for (int i = 0; i < 5001; ++i) many += "S 20261207.5 12.0 O\n";
@@ -98,7 +144,7 @@ TEST(magprep, spreads_several_nights_from_0_to_1) {
               many,
               kept,
               "magprep: S: 5000 records, 0 upper limits dropped, 0 uncertain kept, 1 past the "
-              "first 5000 dropped; X 0.0 is 2026-12-07 0 h and 1.0 is 2026-12-08 0 h, 0.1 days "
+              "first 5000 dropped; X 0.0 is 2026-12-07 7 h and 1.0 is 2026-12-07 17 h, 1 hour "
               "per tenth\n",
               0});
 }
@@ -106,7 +152,7 @@ TEST(magprep, spreads_several_nights_from_0_to_1) {
 TEST(magprep, shifts_phases_modulo_1) {
   const run_case cases[] = {
       {{"-s", "0.5"},
-       "# phase mag obs\n0 11.7 QZK 0.75 10.2: QZK 0.49 <10.5 QZK 1 11.8 P = 2.8673 d\n"
+       "# phase mag obs\n0 11.7 QZK\n0.75 10.2: QZK\n0.49 <10.5 QZK\n1 11.8 P = 2.8673 d\n"
        "0.99996 10.3\n",
        "0.5000 11.7\n0.2500 10.2\n0.5000 11.8\n0.5000 10.3\n",
        "magprep: 4 phase records, 1 upper limit dropped, 1 uncertain kept; phases shifted by "
@@ -119,8 +165,150 @@ TEST(magprep, shifts_phases_modulo_1) {
        "-0.25\n",
        0},
       {{"-s", "0"}, "0.5 <10", "", "magprep: only 1 upper limit, nothing to write\n", 1},
+      // A line's first two words; an error column or a second pair on the line is passed over.
+      {{"-s", "0.5"},
+       "0.02 11.7 0.05\n0.04 11.3 0.05\n\n0.07 10.8 0.04 0.08 10.1\nP 0.09 10.5\n0.1\n10.0\n",
+       "0.5200 11.7\n0.5400 11.3\n0.5700 10.8\n",
+       "magprep: 3 phase records, 0 upper limits dropped, 0 uncertain kept; phases shifted by "
+       "0.5\n",
+       0},
+      // Ties at the fourth decimal round up; 1 is 0; a whole phase 10 is none; decimals past the
+      // ninth are not looked at; a limit mark may stand alone.
+      {{"-s", "0"},
+       "0.99995 10.1\n0.49995 10.2\n10 10.3\n0.1234567891 10.4\n0.2 < 10.5 x\n0.3 [ <10.6\n"
+       "0.000049999 10.7\n",
+       "0.0000 10.1\n0.5000 10.2\n0.1235 10.4\n0.0000 10.7\n",
+       "magprep: 4 phase records, 1 upper limit dropped, 0 uncertain kept; phases shifted by 0\n",
+       0},
+      {{"-s", "0.12345678949"},
+       "0.00000000051 9",
+       "0.1235 9\n",
+       "magprep: 1 phase record, 0 upper limits dropped, 0 uncertain kept; phases shifted by "
+       "0.12345678949\n",
+       0},
   };
   for (const run_case& c : cases) expect_run(c);
+}
+
+TEST(magprep, folds_the_records_of_a_star_on_an_ephemeris) {
+  const std::string geocentric = "; times geocentric (-r makes them heliocentric)\n";
+  const run_case cases[] = {
+      // JD 2461382.312 is 0.624 of 0.5 d after the epoch; JD 2461381.25 is 1.5 periods before.
+      {{"-p", "0.5", "-e", "2461382.0", "S"},
+       "S 20261207.812 12.1 O S 20261206.999 <12 O S 20261206.75 12.3: O",
+       "0.6240 12.1\n0.5000 12.3\n",
+       "magprep: S: 2 records, 1 upper limit dropped, 1 uncertain kept; folded on 0.5 d from JD "
+       "2461382.0" +
+           geocentric,
+       0},
+      // A Julian Date and a dashed date are the same UT time as the VSNET one.
+      {{"-p", "0.5", "-e", "2461382.0", "S"},
+       "S 2461382.312 12.1 O S 2026-12-07.812 12.2 O S 20261207.812 12.3 O",
+       "0.6240 12.1\n0.6240 12.2\n0.6240 12.3\n",
+       "magprep: S: 3 records, 0 upper limits dropped, 0 uncertain kept; folded on 0.5 d from JD "
+       "2461382.0" +
+           geocentric,
+       0},
+      // VSOLJ: 19:30 JST is 10:30 UT; 26:30 JST on the 7th is 7 hours later, 1.1667 periods.
+      {{"-p", "0.25", "S"},
+       "S 202612071930 102 O S 202612072630 104 O",
+       "0.0000 102\n0.1667 104\n",
+       "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; folded on 0.25 d, phase "
+       "0 at the first record, JD 2461381.937500" +
+           geocentric,
+       0},
+      // A shift before the rounding: 0.25 + 0.24995 is a tie at the fourth decimal, up.
+      {{"-p", "1.248", "-e", "2461382", "-s", "0.24995", "S"},
+       "S 20261207.812 12.1 O",
+       "0.5000 12.1\n",
+       "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; folded on 1.248 d from JD "
+       "2461382; times geocentric (-r makes them heliocentric); phases shifted by 0.24995\n",
+       0},
+      {{"-p1.248", "-e2461382", "-s0.24994", "S"},
+       "S 20261207.812 12.1 O",
+       "0.4999 12.1\n",
+       "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; folded on 1.248 d from JD "
+       "2461382; times geocentric (-r makes them heliocentric); phases shifted by 0.24994\n",
+       0},
+      // Records in both layouts: the first layout's are folded, and the status says so.
+      {{"-p", "1", "-e", "2461382", "S"},
+       "S 20261207.75 12.1 O S 202612071930 102 O",
+       "0.2500 12.1\n",
+       "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; records in both layouts: "
+       "the 1 in VSOLJ dropped; folded on 1 d from JD 2461382" +
+           geocentric,
+       1},
+      {{"-p", "1", "S"},
+       "S 20261207.75 <12.1 O",
+       "",
+       "magprep: S: only 1 upper limit, nothing to write\n",
+       1},
+  };
+  for (const run_case& c : cases) expect_run(c);
+  std::string many;
+  for (int i = 0; i < 5001; ++i) many += "S 20261207.5 12.0 O\n";
+  std::string kept;
+  for (int i = 0; i < 5000; ++i) kept += "0.0000 12.0\n";
+  expect_run({{"-p", "1", "S"},
+              many,
+              kept,
+              "magprep: S: 5000 records, 0 upper limits dropped, 0 uncertain kept, 1 past the "
+              "first 5000 dropped; folded on 1 d, phase 0 at the first record, JD "
+              "2461382.000000" +
+                  geocentric,
+              0});
+}
+
+// Records of S every `step` days from 2026-12-07 0 h UT, within December.
+std::string records(int count, double step) {
+  std::string text;
+  char line[64];
+  for (int i = 0; i < count; ++i) {
+    const long long microdays = static_cast<long long>(i * step * 1000000 + 0.5);
+    std::snprintf(line, sizeof line, "S %d.%06lld %d.%d O\n", 20261207 + 0, microdays % 1000000,
+                  11 + i % 2, i % 10);
+    // Whole days go into the date.
+    line[8] = static_cast<char>('0' + (7 + microdays / 1000000) / 10);
+    line[9] = static_cast<char>('0' + (7 + microdays / 1000000) % 10);
+    text += line;
+  }
+  return text;
+}
+
+TEST(magprep, refuses_a_search_it_cannot_make_with_status_1) {
+  const run_case cases[] = {
+      {{"-f", "0.5,5", "S"},
+       records(9, 2),
+       "",
+       "magprep: S: 9 records, 0 upper limits dropped, 0 uncertain kept; a period search needs "
+       "at least 10\n",
+       1},
+      {{"-f", "0.5,5", "-g", "S"},
+       records(10, 0.4),
+       "",
+       "magprep: S: 10 records, 0 upper limits dropped, 0 uncertain kept; they span less than "
+       "the longest period, 5 d\n",
+       1},
+      {{"-f", "0.5,5", "S"}, "", "", "magprep: no record of S found\n", 1},
+  };
+  for (const run_case& c : cases) expect_run(c);
+  // 0.001 to 10 days over 2418 days take (1000 - 0.1) * 5 * 2418, about 1.2 * 10^7 trials.
+  std::vector<std::string> args = {"magprep", "-f", "0.001,10", "S"};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  std::FILE* in = stream_of(records(10, 2) + "S 20330721.0 12.0 O\n");
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(magprep::magprep_run(4, argv.data(), in, out, err), 1);
+  std::fclose(in);
+  EXPECT_EQ(text_of(out), "");
+  const std::string said = text_of(err);
+  EXPECT_EQ(said.rfind("magprep: S: 11 records, 0 upper limits dropped, 0 uncertain kept; periods "
+                       "from 0.001 to 10 d over 2418.00 days would take 120",
+                       0),
+            0u)
+      << said;
+  EXPECT_NE(said.find(" trials, more than 10000000\n"), std::string::npos) << said;
 }
 
 TEST(magprep, reads_several_files_as_one_text) {
@@ -144,6 +332,29 @@ TEST(magprep, reads_several_files_as_one_text) {
   std::remove("magprep_test_b.txt");
 }
 
+// -o never writes over an input, standard input included, by whatever name it is given.
+TEST(magprep, never_writes_over_an_input) {
+  std::FILE* f = std::fopen("magprep_test_in.txt", "wb");
+  std::fputs("S 20261207.5 12.0 O\n", f);
+  std::fclose(f);
+  std::vector<std::string> args = {"magprep", "-o", "magprep_test_in.txt", "S"};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  std::FILE* in = std::fopen("magprep_test_in.txt", "rb");
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  const int status = magprep::magprep_run(static_cast<int>(argv.size()), argv.data(), in, out, err);
+  std::fclose(in);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(text_of(out), "");
+  EXPECT_EQ(text_of(err),
+            "magprep: standard input is the output file: not read\n"
+            "magprep: no record of S found\nmagprep: magprep_test_in.txt not written\n");
+  std::FILE* kept = std::fopen("magprep_test_in.txt", "rb");
+  EXPECT_EQ(text_of(kept), "S 20261207.5 12.0 O\n");
+  std::remove("magprep_test_in.txt");
+}
+
 TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
   const run_case cases[] = {
       {{}, "", "", "magprep: no STAR given\n" + usage, 2},
@@ -153,10 +364,102 @@ TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
       {{"-s"}, "", "", "magprep: option -s needs a SHIFT\n" + usage, 2},
       {{"-s", "half"}, "", "", "magprep: SHIFT must be a decimal number, not 'half'\n" + usage, 2},
       {{"-n", "-s", "0.5"}, "", "", "magprep: -n and -s cannot be given together\n" + usage, 2},
-      {{"A B"},
+      {{"A B C"},
        "",
        "",
-       "magprep: STAR must be one word of 1 to 29 characters, not 'A B'\n" + usage,
+       "magprep: STAR must be one or two words of 1 to 29 characters, not 'A B C'\n" + usage,
+       2},
+      {{"ABCDEFGHIJKLMNOP QRSTUVWXYZ2345"},
+       "",
+       "",
+       "magprep: STAR must be one or two words of 1 to 29 characters, not "
+       "'ABCDEFGHIJKLMNOP QRSTUVWXYZ2345'\n" +
+           usage,
+       2},
+      {{" "},
+       "",
+       "",
+       "magprep: STAR must be one or two words of 1 to 29 characters, not ' '\n" + usage,
+       2},
+      {{"-o"}, "", "", "magprep: option -o needs a FILE\n" + usage, 2},
+      {{"S", "-o", ""}, "", "", "magprep: option -o needs a FILE\n" + usage, 2},
+      // A STAR of 29 characters.
+      {{"ABCDEFGHIJKLMNOPQRSTUVWXYZ234"},
+       "abcdefghijklmnopqrstuvwxyz234 202612071930 102 O",
+       "ABCDEFGHIJKLMNOPQRSTUVWXYZ234 202612071930 102 O\n",
+       "magprep: ABCDEFGHIJKLMNOPQRSTUVWXYZ234: 1 record, 0 upper limits dropped, 0 uncertain "
+       "kept; VSOLJ: answer 1 to the layout question\n",
+       0},
+      // Options after STAR and the files, grouped or apart; after "--" an operand.
+      {{"S", "-", "-n"},
+       "S 202612071930 102 O",
+       "0.5500 102\n",
+       "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; X 0.0 is 2026-12-07 "
+       "14 h and 1.0 is 2026-12-08 0 h, 1 hour per tenth\n",
+       0},
+      {{"-", "-s", "-0.25"},
+       "0.5 10",
+       "0.2500 10\n",
+       "magprep: 1 phase record, 0 upper limits dropped, 0 uncertain kept; phases shifted by "
+       "-0.25\n",
+       0},
+      {{"S", "--", "-n"},
+       "",
+       "",
+       "magprep: cannot open -n: No such file or directory\nmagprep: no record of S found\n",
+       1},
+      {{"-p", "0", "S"},
+       "",
+       "",
+       "magprep: PERIOD must be days above 0 and below 100000, not '0'\n" + usage,
+       2},
+      {{"-p", "100000", "S"},
+       "",
+       "",
+       "magprep: PERIOD must be days above 0 and below 100000, not '100000'\n" + usage,
+       2},
+      {{"-p"}, "", "", "magprep: option -p needs a PERIOD\n" + usage, 2},
+      {{"-p", "1", "-s", "0.5"}, "", "", "magprep: no STAR given\n" + usage, 2},
+      {{"-p", "1", "-e", "JD2460000", "S"},
+       "",
+       "",
+       "magprep: EPOCH must be a Julian Date, not 'JD2460000'\n" + usage,
+       2},
+      {{"-p", "1", "-r", "05:59:31.7", "S"},
+       "",
+       "",
+       "magprep: RA,DEC must be as 05:59:31.7,+37:12:45, not '05:59:31.7'\n" + usage,
+       2},
+      {{"-f", "5,1", "S"},
+       "",
+       "",
+       "magprep: MIN,MAX must be days from 0.001 to below 100000, MIN below MAX, not '5,1'\n" +
+           usage,
+       2},
+      {{"-f", "0.0009,1", "S"},
+       "",
+       "",
+       "magprep: MIN,MAX must be days from 0.001 to below 100000, MIN below MAX, not '0.0009,1'\n" +
+           usage,
+       2},
+      {{"-f", "1", "S"},
+       "",
+       "",
+       "magprep: MIN,MAX must be days from 0.001 to below 100000, MIN below MAX, not '1'\n" + usage,
+       2},
+      {{"-g", "S"}, "", "", "magprep: -g goes with -f\n" + usage, 2},
+      {{"-e", "2460000", "S"}, "", "", "magprep: -e goes with -p\n" + usage, 2},
+      {{"-r", "1,1", "S"}, "", "", "magprep: -r goes with -p or -f\n" + usage, 2},
+      {{"-p", "1", "-f", "1,2", "S"},
+       "",
+       "",
+       "magprep: -p and -f cannot be given together\n" + usage,
+       2},
+      {{"-np", "1", "S"}, "", "", "magprep: -n goes with neither -p nor -f\n" + usage, 2},
+      {{"-f", "1,2", "-s", "0.5", "S"},
+       "",
+       "",
+       "magprep: -s goes with -p, not with -f\n" + usage,
        2},
       {{"--version"}, "", "magprep (magplot) 1.0\n", "", 0},
       // After "--" a word starting with "-" is the star.

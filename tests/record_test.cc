@@ -20,9 +20,21 @@ std::string shown(bool ok, const magprep::record& r) {
 }
 
 struct record_case {
-  const char* words[4];
+  const char* words[magprep::record_words_max];  // past the last given: no more words
   const char* expected;
 };
+
+// The record of `star` that starts at the case's first word, with the words it takes.
+std::string read_case(const char* star, const record_case& c) {
+  magprep::star_name s;
+  if (!magprep::read_star(star, &s)) return "bad star";
+  const char* w[magprep::record_words_max];
+  for (int i = 0; i < magprep::record_words_max; ++i)
+    w[i] = c.words[i] != nullptr ? c.words[i] : "";
+  magprep::record r{};
+  const int n = magprep::read_record(s, w, &r);
+  return n == 0 ? "-" : shown(true, r) + (n != 4 ? " (" + std::to_string(n) + " words)" : "");
+}
 
 // 2026-12-07 is day 20794, 1994-05-16 day 8901, 2004-11-02 day 12724.
 TEST(read_record, takes_four_words_of_the_star_and_nothing_else) {
@@ -58,10 +70,113 @@ TEST(read_record, takes_four_words_of_the_star_and_nothing_else) {
       // No observer: a word too long or with a NUL byte comes as an empty word.
       {{"BLAlg", "202612071930", "102", ""}, "-"},
   };
-  for (const record_case& c : cases) {
-    magprep::record r{};
-    const bool ok = magprep::read_record("BLAlg", c.words, &r);
-    EXPECT_EQ(shown(ok, r), c.expected) << c.words[0] << " " << c.words[1] << " " << c.words[2];
+  for (const record_case& c : cases)
+    EXPECT_EQ(read_case("BLAlg", c), c.expected)
+        << c.words[0] << " " << c.words[1] << " " << c.words[2];
+}
+
+// The forms a reader also takes for records: the star in two words or behind glued quote marks,
+// a limit mark standing alone, a decimal comma; and the calendar's edges.
+TEST(read_record, takes_the_forms_a_person_reads) {
+  const struct {
+    const char* star;
+    record_case c;
+  } cases[] = {
+      {"RZ Cas", {{"RZCas", "202612071930", "102", "QZK"}, "VSOLJ 20794 1170/1440 102"}},
+      {"RZ Cas",
+       {{"rz", "CAS", "202612071930", "102", "QZK"}, "VSOLJ 20794 1170/1440 102 (5 words)"}},
+      {"RZ Cas", {{"RZ", "202612071930", "102", "QZK"}, "-"}},
+      {"RZCas", {{"RZ", "Cas", "202612071930", "102", "QZK"}, "-"}},
+      {"BLAlg", {{">BLAlg", "202612071930", "102", "QZK"}, "VSOLJ 20794 1170/1440 102"}},
+      {"BLAlg", {{">>blalg", "202612071930", "102", "QZK"}, "VSOLJ 20794 1170/1440 102"}},
+      {"BLAlg", {{"<BLAlg", "202612071930", "102", "QZK"}, "-"}},
+      {"BLAlg",
+       {{"BLAlg", "202612071930", "<", "14.0", "QZK"},
+        "VSOLJ 20794 1170/1440 14.0 limit (5 words)"}},
+      {"BLAlg",
+       {{"BLAlg", "202612071930", "[", "145:", "QZK"},
+        "VSOLJ 20794 1170/1440 145 limit uncertain (5 words)"}},
+      {"BLAlg", {{"BLAlg", "202612071930", "<", "<14.0", "QZK"}, "-"}},
+      {"BLAlg", {{"BLAlg", "202612071930", "<", "14.0"}, "-"}},
+      {"RZ Cas",
+       {{"RZ", "Cas", "202612071930", ">", "14.0", "QZK"},
+        "VSOLJ 20794 1170/1440 14.0 limit (6 words)"}},
+      {"BLAlg", {{"BLAlg", "202612071930", "7,3", "QZK"}, "VSOLJ 20794 1170/1440 7.3"}},
+      {"BLAlg", {{"BLAlg", "202612071930", "7,3.1", "QZK"}, "-"}},
+      {"BLAlg", {{"BLAlg", "202612071930", "12.1a", "QZK"}, "VSOLJ 20794 1170/1440 12.1"}},
+      {"BLAlg", {{"BLAlg", "202612071930", "12.1Z", "QZK"}, "VSOLJ 20794 1170/1440 12.1"}},
+      {"AZ", {{"az", "202612071930", "102", "QZK"}, "VSOLJ 20794 1170/1440 102"}},
+      {"az", {{"AZ", "202612071930", "102", "QZK"}, "VSOLJ 20794 1170/1440 102"}},
+      // Calendar edges.
+      {"S", {{"S", "202604301959", "102", "O"}, "VSOLJ 20573 1199/1440 102"}},
+      {"S", {{"S", "202604311200", "102", "O"}, "-"}},
+      {"S", {{"S", "202608321200", "102", "O"}, "-"}},
+      {"S", {{"S", "202612071960", "102", "O"}, "-"}},
+      {"S", {{"S", "202402291200", "102", "O"}, "VSOLJ 19782 720/1440 102"}},
+      {"S", {{"S", "202302291200", "102", "O"}, "-"}},
+      {"S", {{"S", "210002291200", "102", "O"}, "-"}},
+      {"S", {{"S", "200002291200", "102", "O"}, "VSOLJ 11016 720/1440 102"}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(read_case(c.star, c.c), c.c.expected)
+        << c.star << ": " << c.c.words[0] << " " << c.c.words[1];
+}
+
+// Julian Dates and dashed dates are written in the VSNET layout, with their fraction's digits.
+TEST(read_time, writes_julian_and_dashed_dates_in_the_vsnet_layout) {
+  const struct {
+    const char* word;
+    const char* text;  // "-": not a time
+    long long millionths;
+  } cases[] = {
+      {"2461389.375", "20261214.875", 875000},
+      {"2461389.0", "20261214.5", 500000},
+      {"2461389.5", "20261215.0", 0},
+      {"2461388.99999", "20261214.49999", 499990},
+      {"2461389.625", "20261215.125", 125000},
+      {"2461389.123456789012345678901", "20261214.623456789012345678901", 623456},
+      {"2461389.1234567890123456789012", "-", 0},
+      {"2400000.5", "18581117.0", 0},
+      {"2499999.4", "21320830.9", 900000},
+      {"2399999.5", "-", 0},
+      {"2500000.5", "-", 0},
+      {"2461389.", "-", 0},
+      {"2461389", "-", 0},
+      {"2026-12-14.875", "20261214.875", 875000},
+      {"2024-02-29.5", "20240229.5", 500000},
+      {"2026-02-29.5", "-", 0},
+      {"2026-12-14", "-", 0},
+      {"2026-12-14.", "-", 0},
+      {"2026-12-1.50", "-", 0},
+      {"2026-12-14.8a", "-", 0},
+      {"2026/12/14.875", "-", 0},
+      {"20261214.875", "20261214.875", 875000},
+      {"202612141930", "202612141930", 1170},
+  };
+  for (const auto& c : cases) {
+    magprep::obs_time t{};
+    const bool ok = magprep::read_time(c.word, &t);
+    EXPECT_EQ(ok ? std::string(t.text) : "-", c.text) << c.word;
+    EXPECT_EQ(ok ? t.part : 0, c.millionths) << c.word;
+  }
+}
+
+TEST(read_star, takes_one_or_two_words) {
+  const struct {
+    const char* text;
+    const char* whole;  // "-": not a STAR
+  } cases[] = {{"RZCas", "RZCas"},
+               {"RZ Cas", "RZCas"},
+               {" RZ\tCas ", "RZCas"},
+               {"V1500 Cyg", "V1500Cyg"},
+               {"V* RZ Cas", "-"},
+               {"", "-"},
+               {"  ", "-"},
+               {"ABCDEFGHIJKLMNOPQRSTUVWXYZ234", "ABCDEFGHIJKLMNOPQRSTUVWXYZ234"},
+               {"ABCDEFGHIJKLMNOPQRSTUVWXYZ2345", "-"}};
+  for (const auto& c : cases) {
+    magprep::star_name s{};
+    EXPECT_EQ(magprep::read_star(c.text, &s) ? std::string(s.whole) : "-", c.whole) << c.text;
   }
 }
 
@@ -94,7 +209,11 @@ TEST(read_phase, takes_phases_from_0_to_1_as_billionths) {
                {"1.000", 1000000000},
                {"0.123456789", 123456789},
                {"1.0001", -1},
-               {"0.1234567891", -1},
+               {"0.1234567891", 123456789},
+               {"0.12345678999999999999", 123456789},
+               {"10", -1},
+               {"1.0000000009", 1000000000},
+               {"1.000000001", -1},
                {"-0.1", -1},
                {"0.5:", -1},
                {".", -1},

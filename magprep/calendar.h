@@ -1,0 +1,21 @@
+// The calendar of magprep: day numbers and proleptic Gregorian dates, in integers.
+#pragma once
+
+#include <cstdio>
+
+namespace magprep {
+
+/// Days since 1970-01-01 of a proleptic Gregorian date; false for a month or day that does not
+/// exist (February 29 only in leap years). Years 1 to 9999.
+bool day_number(int year, int month, int day, int* number);
+
+/// The date of a day number, the inverse of day_number.
+void civil_date(int number, int* year, int* month, int* day);
+
+/// floor(a / b) for b > 0.
+long long floor_div(long long a, long long b);
+
+/// Writes the date of a day number as YYYY-MM-DD.
+void print_date(std::FILE* f, int number);
+
+}  // namespace magprep

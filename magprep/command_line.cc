@@ -1,0 +1,219 @@
+// magprep's command line: its options, --help and the usage message.
+#include "command_line.h"
+
+#include <cstring>
+
+#include "period_search.h"
+
+#ifndef MAGPLOT_VERSION
+#define MAGPLOT_VERSION "unknown"
+#endif
+
+namespace magprep {
+
+static constexpr const char* usage_line =
+    "Usage: magprep [OPTION]... STAR [FILE]...  or  magprep -s SHIFT [-o FILE] [FILE]...\n";
+
+static constexpr const char* help_text =
+    "Write the observations of STAR in observation reports as a data file for\n"
+    "magtime, or with -n for magphase; or shift the phases of a phase list.\n"
+    "With no FILE, or when FILE is -, read standard input. Several FILEs are read\n"
+    "one after the other, the end of each also ending a word.\n"
+    "\n"
+    "A record is, in a row: STAR (in any letter case; \"RZ Cas\" finds RZCas and\n"
+    "RZ Cas), a time (VSNET 20261207.812 or 940516.588, VSOLJ 202612071930,\n"
+    "Julian Date 2461382.312, 2026-12-07.812), a magnitude (118, 11.8, 11,8,\n"
+    "14.80V, 118:, <115, < 115) and the observer's code. Every other word is\n"
+    "passed over. Upper limits are dropped; magnitudes are written as their\n"
+    "digits and point alone, times in the VSNET or VSOLJ layout.\n"
+    "\n"
+    "  -n         several nights: write X MAGNITUDE pairs for magphase, X from 0\n"
+    "             to 1 over round hours or days around the observations\n"
+    "  -s SHIFT   read a phase list, lines starting PHASE MAGNITUDE (phases 0 to\n"
+    "             1), and write them with SHIFT added to the phase, modulo 1\n"
+    "             (-s 0.5 moves an eclipse at phase 0 to the middle of the graph);\n"
+    "             with -p, shift the phases\n"
+    "  -p PERIOD  fold: write PHASE MAGNITUDE pairs for magphase, the phase of each\n"
+    "             time for PERIOD in days (0.0712345); at most 5000\n"
+    "  -e EPOCH   the Julian Date of phase 0 (2460650.1234); without it, the first\n"
+    "             record written\n"
+    "  -r RA,DEC  the star's position, J2000 (05:59:31.7,+37:12:45): make the times\n"
+    "             heliocentric, as catalogue ephemerides are\n"
+    "  -f MIN,MAX search for the period from MIN to MAX days and write the five\n"
+    "             best, PERIOD THETA, best first (theta below 1 orders the curve)\n"
+    "  -g         with -f, write the periodogram for magphase instead: X from 0 at\n"
+    "             MIN to 1 at MAX, even in frequency, and theta times 10\n"
+    "  -o FILE    write the data to FILE, and only when the run succeeds\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "Options may follow STAR and the FILEs; -- ends them.\n"
+    "\n"
+    "VSNET times are UT; VSOLJ times are Japan Standard Time, UT + 9 h.\n"
+    "\n"
+    "Standard error gets one line on what was kept and dropped, with the answer to\n"
+    "magtime's layout question, the -n scale, the ephemeris of -p or the search of\n"
+    "-f; a line for each file that cannot be read; and a warning when magtime or\n"
+    "magphase would not draw all the data.\n"
+    "Exit status: 0 when data was written and every FILE read; 1 when an input or\n"
+    "the output failed, records came in both layouts, or there was nothing to\n"
+    "write; 2 for a usage error.\n";
+
+static parsed usage_error(std::FILE* err, const char* what, const char* arg) {
+  std::fprintf(err, "magprep: %s", what);
+  if (arg != nullptr) std::fprintf(err, " '%s'", arg);
+  std::fprintf(err, "\n%sTry 'magprep --help'.\n", usage_line);
+  return parsed::usage;
+}
+
+// Moves the `n` arguments at argv[from] to argv[to] (to <= from), those between moving up.
+static void move_back(char** argv, int to, int from, int n) {
+  char* moved[2] = {argv[from], n > 1 ? argv[from + 1] : nullptr};
+  for (int k = from - 1; k >= to; --k) argv[k + n] = argv[k];
+  for (int k = 0; k < n; ++k) argv[to + k] = moved[k];
+}
+
+// An option with an argument: the rest of its word (-s0.5) or the next word (-s 0.5). Returns
+// the words it takes, 0 when the argument is missing.
+static int option_argument(int argc, char** argv, int i, const char* rest, const char** value) {
+  if (*rest != '\0') {
+    *value = rest;
+    return 1;
+  }
+  if (i + 1 >= argc) return 0;
+  *value = argv[i + 1];
+  return 2;
+}
+
+// The options that take a value, and where it goes.
+struct option_value {
+  char letter;
+  const char* options::*text;
+  const char* missing;
+};
+
+static const option_value* value_of(char letter) {
+  static constexpr option_value values[] = {
+      {'s', &options::shift_text, "option -s needs a SHIFT"},
+      {'o', &options::output, "option -o needs a FILE"},
+      {'p', &options::period_text, "option -p needs a PERIOD"},
+      {'e', &options::epoch_text, "option -e needs an EPOCH"},
+      {'r', &options::position_text, "option -r needs RA,DEC"},
+      {'f', &options::range_text, "option -f needs MIN,MAX"},
+  };
+  for (const option_value& v : values)
+    if (v.letter == letter) return &v;
+  return nullptr;
+}
+
+// MIN,MAX of -f: periods in days, MIN at least search_period_min, below MAX.
+static bool read_range(const char* text, options* o) {
+  const char* comma = std::strchr(text, ',');
+  if (comma == nullptr) return false;
+  char min_text[32];
+  const long long len = comma - text;
+  if (len >= static_cast<long long>(sizeof min_text)) return false;
+  std::memcpy(min_text, text, static_cast<std::size_t>(len));
+  min_text[len] = '\0';
+  long long lo = 0;
+  long long hi = 0;
+  if (!read_days(min_text, 5, &lo) || !read_days(comma + 1, 5, &hi) || lo < search_period_min ||
+      lo >= hi)
+    return false;
+  o->min_period = lo;
+  o->max_period = hi;
+  return true;
+}
+
+// The values of -p, -e, -r, -f and which options go together; the mode.
+static parsed check_options(bool nights, std::FILE* err, options* o) {
+  const bool fold = o->period_text != nullptr;
+  const bool search = o->range_text != nullptr;
+  if (nights && (fold || search))
+    return usage_error(err, "-n goes with neither -p nor -f", nullptr);
+  if (nights && o->shift_text != nullptr)
+    return usage_error(err, "-n and -s cannot be given together", nullptr);
+  if (fold && search) return usage_error(err, "-p and -f cannot be given together", nullptr);
+  if (search && o->shift_text != nullptr)
+    return usage_error(err, "-s goes with -p, not with -f", nullptr);
+  if (o->epoch_text != nullptr && !fold) return usage_error(err, "-e goes with -p", nullptr);
+  if (o->position_text != nullptr && !fold && !search)
+    return usage_error(err, "-r goes with -p or -f", nullptr);
+  if (o->periodogram && !search) return usage_error(err, "-g goes with -f", nullptr);
+  if (o->shift_text != nullptr && !read_shift(o->shift_text, &o->shift))
+    return usage_error(err, "SHIFT must be a decimal number, not", o->shift_text);
+  if (fold && (!read_days(o->period_text, 5, &o->period) || o->period == 0))
+    return usage_error(err, "PERIOD must be days above 0 and below 100000, not", o->period_text);
+  if (o->epoch_text != nullptr && !read_days(o->epoch_text, 7, &o->epoch))
+    return usage_error(err, "EPOCH must be a Julian Date, not", o->epoch_text);
+  if (o->position_text != nullptr && !read_position(o->position_text, &o->position))
+    return usage_error(err, "RA,DEC must be as 05:59:31.7,+37:12:45, not", o->position_text);
+  if (search && !read_range(o->range_text, o))
+    return usage_error(err, "MIN,MAX must be days from 0.001 to below 100000, MIN below MAX, not",
+                       o->range_text);
+  o->what = fold                       ? mode::fold
+            : search                   ? mode::search
+            : nights                   ? mode::nights
+            : o->shift_text != nullptr ? mode::phases
+                                       : mode::records;
+  return parsed::run;
+}
+
+parsed parse_options(int argc, char** argv, std::FILE* err, options* o) {
+  *o = {};
+  o->what = mode::records;
+  o->first_file = argc;
+  bool nights = false;
+  int options_end = 1;  // argv[1] to argv[options_end - 1]: the options seen, moved there
+  for (int i = 1; i < argc; ++i) {
+    const char* a = argv[i];
+    if (a[0] != '-' || a[1] == '\0') continue;  // an operand; "-" is standard input
+    if (std::strcmp(a, "--") == 0) {
+      move_back(argv, options_end, i, 1);
+      ++options_end;
+      break;
+    }
+    if (std::strcmp(a, "--help") == 0) return parsed::help;
+    if (std::strcmp(a, "--version") == 0) return parsed::version;
+    if (a[1] == '-') return usage_error(err, "unknown option", a);
+    int taken = 1;
+    for (const char* c = a + 1; *c != '\0'; ++c) {
+      if (*c == 'n') {
+        nights = true;
+      } else if (*c == 'g') {
+        o->periodogram = true;
+      } else if (const option_value* v = value_of(*c); v != nullptr) {
+        taken = option_argument(argc, argv, i, c + 1, &(o->*(v->text)));
+        if (taken == 0) return usage_error(err, v->missing, nullptr);
+        break;
+      } else {
+        const char option[3] = {'-', *c, '\0'};
+        return usage_error(err, "unknown option", option);
+      }
+    }
+    move_back(argv, options_end, i, taken);
+    options_end += taken;
+    i += taken - 1;
+  }
+  int i = options_end;
+  if (check_options(nights, err, o) == parsed::usage) return parsed::usage;
+  if (o->what != mode::phases) {
+    if (i >= argc) return usage_error(err, "no STAR given", nullptr);
+    o->star_text = argv[i++];
+    if (!read_star(o->star_text, &o->star))
+      return usage_error(err, "STAR must be one or two words of 1 to 29 characters, not",
+                         o->star_text);
+  }
+  if (o->output != nullptr && o->output[0] == '\0')
+    return usage_error(err, "option -o needs a FILE", nullptr);
+  o->first_file = i;
+  return parsed::run;
+}
+
+void print_help(std::FILE* out) {
+  std::fputs(usage_line, out);
+  std::fputs(help_text, out);
+}
+
+void print_version(std::FILE* out) { std::fputs("magprep (magplot) " MAGPLOT_VERSION "\n", out); }
+
+}  // namespace magprep

@@ -1,0 +1,159 @@
+// Julian Dates, the heliocentric correction and phases on an ephemeris.
+#include "ephemeris.h"
+
+#include <cmath>
+
+namespace magprep {
+
+// ---- Julian Dates ----
+
+// The Julian Date of 1970-01-01 0 h UT, day 0 of the day numbers, is 2440587.5.
+static constexpr long long jd_of_day_0 = 2440587 * units_per_day + units_per_day / 2;
+
+// Japan Standard Time is 9 hours ahead of UT.
+static constexpr long long jst_minutes = 9 * 60;
+
+long long julian_date(const obs_time& t) {
+  const long long unit = units_per_day / t.per_day;  // 6,250,000 a minute, 9000 a microday
+  const long long part = t.kind == layout::vsolj ? t.part - jst_minutes : t.part;
+  return jd_of_day_0 + t.day * units_per_day + part * unit;
+}
+
+// ---- numbers on the command line ----
+
+static bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits with at most one point, at most nine decimals and at most `whole_digits` digits before
+// it, at least one digit, ending at `end` or at the terminator: the value in billionths.
+static bool read_billionths(const char* p, const char* end, int whole_digits, long long* value) {
+  long long whole = 0;
+  long long fraction = 0;
+  int digits = 0;
+  int decimals = 0;
+  bool point = false;
+  for (; p != end && *p != '\0'; ++p) {
+    if (*p == '.' && !point) {
+      point = true;
+    } else if (!is_digit(*p)) {
+      return false;
+    } else if (point) {
+      if (++decimals > 9) return false;
+      fraction = fraction * 10 + (*p - '0');
+    } else {
+      if (++digits > whole_digits) return false;
+      whole = whole * 10 + (*p - '0');
+    }
+  }
+  if (digits + decimals == 0) return false;
+  for (int i = decimals; i < 9; ++i) fraction *= 10;
+  *value = whole * 1000000000LL + fraction;
+  return true;
+}
+
+bool read_days(const char* text, int whole_digits, long long* units) {
+  long long billionths = 0;
+  if (whole_digits > 9 || !read_billionths(text, nullptr, whole_digits, &billionths)) return false;
+  *units = billionths * (units_per_day / 1000000000LL);
+  return true;
+}
+
+// "a", "a:b" or "a:b:c" up to `end`, only the last field with decimals, minutes and seconds
+// below 60: the value in billionths of a second (of time or of arc).
+static bool read_sexagesimal(const char* p, const char* end, int whole_digits, long long* value) {
+  static constexpr long long scale[3] = {3600, 60, 1};
+  static constexpr long long sixty = 60 * 1000000000LL;
+  long long total = 0;
+  for (int field = 0; field < 3; ++field) {
+    const char* stop = p;
+    while (stop != end && *stop != ':') ++stop;
+    long long v = 0;
+    // Two digits for minutes and seconds; a point only in the last field given.
+    const bool last = stop == end;
+    if (!read_billionths(p, stop, field == 0 ? whole_digits : 2, &v) || (field > 0 && v >= sixty))
+      return false;
+    for (const char* c = p; c != stop; ++c)
+      if (!last && *c == '.') return false;
+    total += v * scale[field];
+    if (last) {
+      *value = total;
+      return true;
+    }
+    p = stop + 1;
+  }
+  return false;  // a fourth field
+}
+
+bool read_position(const char* text, sky_position* p) {
+  static constexpr long long second = 1000000000LL;
+  static constexpr double pi = 3.14159265358979323846;
+  const char* comma = text;
+  while (*comma != '\0' && *comma != ',') ++comma;
+  if (*comma != ',') return false;
+  const char* dec_text = comma + 1;
+  const bool south = *dec_text == '-';
+  if (*dec_text == '-' || *dec_text == '+') ++dec_text;
+  const char* dec_end = dec_text;
+  while (*dec_end != '\0') ++dec_end;
+  long long ra = 0;
+  long long dec = 0;
+  if (!read_sexagesimal(text, comma, 2, &ra) || ra >= 24 * 3600 * second ||
+      !read_sexagesimal(dec_text, dec_end, 2, &dec) || dec > 90 * 3600 * second)
+    return false;
+  // Whole billionths of a second below 2^53: exact as doubles.
+  const double arcsec = pi / (180.0 * 3600.0 * static_cast<double>(second));
+  p->ra = static_cast<double>(ra) * 15.0 * arcsec;
+  p->dec = static_cast<double>(south ? -dec : dec) * arcsec;
+  return true;
+}
+
+// ---- the heliocentric correction ----
+
+long long heliocentric_correction(long long jd, const sky_position& p) {
+  static constexpr double degree = 3.14159265358979323846 / 180.0;
+  // The Sun's position in the Astronomical Almanac's low-precision form (0.01 degree from 1950
+  // to 2050, and slowly worse outside), with days from J2000.0 (JD 2451545.0).
+  const long long j2000 = 2451545 * units_per_day;
+  const double n = static_cast<double>(jd - j2000) / static_cast<double>(units_per_day);
+  const double mean_longitude = std::fmod(280.460 + 0.9856474 * n, 360.0);
+  const double g = std::fmod(357.528 + 0.9856003 * n, 360.0) * degree;
+  // The almanac's longitude is apparent, of the equinox of date: the aberration (-20.5") is
+  // taken off again, and the precession since J2000 (5029" a century) too, since the star's
+  // position is J2000.
+  const double longitude = (mean_longitude + 1.915 * std::sin(g) + 0.020 * std::sin(2 * g) +
+                            20.496 / 3600.0 - 1.396971 * n / 36525.0) *
+                           degree;
+  const double distance = 1.00014 - 0.01671 * std::cos(g) - 0.00014 * std::cos(2 * g);
+  const double obliquity = 23.4392911 * degree;  // J2000
+  // The Earth is at -distance along the Sun's direction; light from the star reaches it earlier
+  // by the projection of the Earth's position on the star's direction (499.005 s an AU).
+  const double cos_dec = std::cos(p.dec);
+  const double along = std::cos(longitude) * cos_dec * std::cos(p.ra) +
+                       std::sin(longitude) * (std::sin(obliquity) * std::sin(p.dec) +
+                                              std::cos(obliquity) * cos_dec * std::sin(p.ra));
+  const double days = -0.0057755183 * distance * along;
+  const double microdays = std::floor(days * 1e6 + 0.5);
+  return static_cast<long long>(microdays) * (units_per_day / 1000000);
+}
+
+// ---- phases ----
+
+long long phase_billionths(long long t, long long epoch, long long period) {
+  long long r = (t - epoch) % period;
+  if (r < 0) r += period;
+  // r / period to nine decimals, three at a time: r * 1000 stays below 10^5 days * 10^3.
+  long long billionths = 0;
+  for (int i = 0; i < 3; ++i) {
+    r *= 1000;
+    billionths = billionths * 1000 + r / period;
+    r %= period;
+  }
+  return billionths;
+}
+
+int phase_ten_thousandths(long long phase, long long shift) {
+  constexpr long long one = 1000000000LL;
+  const long long shifted = ((phase + shift % one) % one + one) % one;
+  return static_cast<int>((shifted / 50000 + 1) / 2 % 10000);
+}
+
+}  // namespace magprep

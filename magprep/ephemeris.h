@@ -1,0 +1,50 @@
+// Julian Dates of observation times, the heliocentric correction and the phase of a time on an
+// ephemeris, in exact integers of a fixed unit of a day.
+#pragma once
+
+#include "record.h"
+
+namespace magprep {
+
+/// Units of time in a day. A VSOLJ minute (6,250,000 units), a VSNET millionth of a day (9000)
+/// and a billionth of a day (9) are all whole, and a Julian Date of the year 9999 (5.4e16 units)
+/// leaves room in 64 bits for a remainder below 10^5 days times 10^4.
+constexpr long long units_per_day = 9000000000LL;
+
+/// Longest period that -p takes, in days (exclusive).
+constexpr long long period_days_max = 100000;
+
+/// The Julian Date of an observation time, in units: VSNET times are UT, VSOLJ times Japan
+/// Standard Time (UT + 9 h; hours past 24 are the next morning).
+long long julian_date(const obs_time& t);
+
+/// Days as a decimal ("2460650.1234", "0.0712345", ".5"): digits with at most one point, at most
+/// nine decimals and at most `whole_digits` digits before it, at least one digit; in units.
+bool read_days(const char* text, int whole_digits, long long* units);
+
+/// A position on the sky, J2000, in radians.
+struct sky_position {
+  double ra;
+  double dec;
+};
+
+/// "RA,DEC" as "hh:mm:ss.s,+dd:mm:ss" (seconds, or minutes and seconds, may be left out, and
+/// the last field given may have decimals: "05:59.5,-37:12"); RA below 24 h, DEC within
+/// +-90 degrees, minutes and seconds below 60. False for anything else.
+bool read_position(const char* text, sky_position* p);
+
+/// The heliocentric correction (HJD - JD) at Julian Date `jd` (units) for a star at `p`, from the
+/// low-precision solar position (about 0.01 degree); rounded to a whole millionth of a day, so
+/// that the last bits of sin and cos, which differ between C libraries, never show. In units.
+long long heliocentric_correction(long long jd, const sky_position& p);
+
+/// The phase of time `t` for `epoch` and `period` (units, period > 0): the fractional part of
+/// (t - epoch) / period, also before the epoch, cut to billionths of a cycle (0 to 999999999).
+long long phase_billionths(long long t, long long epoch, long long period);
+
+/// A phase in billionths plus `shift` billionths, modulo 1, rounded half up to four decimals; a
+/// result of 1.0000 is 0.0000. In ten-thousandths, 0 to 9999. Cutting a phase to billionths
+/// first gives the same result as rounding the exact phase: the ties lie on whole billionths.
+int phase_ten_thousandths(long long phase, long long shift);
+
+}  // namespace magprep

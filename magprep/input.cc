@@ -1,0 +1,424 @@
+// magprep's input: the FILE operands (or standard input) read one after the other as one
+// stream of words, and the window of the last words read in which records are found.
+#include "input.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "system.h"
+
+namespace magprep {
+
+// ---- bytes of the files ----
+
+// What each byte is to the reader of words.
+enum byte_kind : unsigned char { word_byte, white, line_feed, special };
+
+struct byte_table {
+  byte_kind kind[256];
+};
+
+static constexpr byte_table make_table() {
+  byte_table t{};
+  for (int c = 0; c < 256; ++c) t.kind[c] = word_byte;
+  t.kind[' '] = white;
+  for (int c = '\t'; c <= '\r'; ++c) t.kind[c] = white;
+  t.kind['\n'] = line_feed;
+  t.kind[0] = special;     // the end of the buffer, or a NUL in a word
+  t.kind[0xA0] = special;  // a non-breaking space, or part of a UTF-8 character
+  return t;
+}
+
+static constexpr byte_table table = make_table();
+
+// Letters in lower case, every other byte as it is.
+struct fold_table {
+  unsigned char lower[256];
+};
+
+static constexpr fold_table make_fold() {
+  fold_table t{};
+  for (int c = 0; c < 256; ++c) t.lower[c] = static_cast<unsigned char>(c);
+  for (int c = 'A'; c <= 'Z'; ++c) t.lower[c] = static_cast<unsigned char>(c - 'A' + 'a');
+  return t;
+}
+
+static constexpr fold_table fold = make_fold();
+
+static bool is_alnum_byte(unsigned char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+static constexpr int buf_room = 1 << 15;
+
+// Appends the UTF-8 form of `c` (below 0x110000) at `out`; returns the bytes written.
+static int put_utf8(unsigned char* out, unsigned c) {
+  if (c < 0x80) {
+    out[0] = static_cast<unsigned char>(c);
+    return 1;
+  }
+  if (c < 0x800) {
+    out[0] = static_cast<unsigned char>(0xC0 | (c >> 6));
+    out[1] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    return 2;
+  }
+  if (c < 0x10000) {
+    out[0] = static_cast<unsigned char>(0xE0 | (c >> 12));
+    out[1] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+    out[2] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<unsigned char>(0xF0 | (c >> 18));
+  out[1] = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+  out[2] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+  out[3] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+  return 4;
+}
+
+static unsigned unit_at(const input& s, int i) {
+  return s.enc == encoding::utf16le ? s.raw[i] | (s.raw[i + 1] << 8)
+                                    : (s.raw[i] << 8) | s.raw[i + 1];
+}
+
+// Decodes the whole units of s.raw into s.buf, at most 24 KiB of text from 16 KiB. A high
+// surrogate waits for its partner unless the file has ended; a surrogate without one, and an odd
+// last byte, become U+FFFD.
+static void decode_utf16(input& s) {
+  int i = 0;
+  int n = 0;
+  while (i + 1 < s.raw_len) {
+    unsigned c = unit_at(s, i);
+    int used = 2;
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 3 >= s.raw_len && !s.at_end) break;
+      const unsigned low = i + 3 < s.raw_len ? unit_at(s, i + 2) : 0;
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        used = 4;
+      } else {
+        c = 0xFFFD;
+      }
+    } else if (c >= 0xDC00 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    n += put_utf8(s.buf + n, c);
+    i += used;
+  }
+  if (s.at_end && i < s.raw_len) {
+    n += put_utf8(s.buf + n, 0xFFFD);
+    i = s.raw_len;
+  }
+  std::memmove(s.raw, s.raw + i, static_cast<size_t>(s.raw_len - i));
+  s.raw_len -= i;
+  s.pos = 0;
+  s.len = n;
+  s.buf[n] = 0;
+}
+
+// Reads more of the file; false when it has nothing more (its end, or a read error).
+static bool refill(input& s) {
+  for (;;) {
+    if (s.enc == encoding::bytes) {
+      if (s.at_end) return false;
+      const size_t n = std::fread(s.buf, 1, buf_room, s.f);
+      s.at_end = n < buf_room;
+      if (s.at_end && std::ferror(s.f)) s.error = errno;
+      s.pos = 0;
+      s.len = static_cast<int>(n);
+      s.buf[n] = 0;
+      if (n > 0) return true;
+      continue;
+    }
+    if (s.at_end && s.raw_len == 0) return false;
+    if (!s.at_end) {
+      const size_t room = sizeof s.raw - static_cast<size_t>(s.raw_len);
+      const size_t n = std::fread(s.raw + s.raw_len, 1, room, s.f);
+      s.raw_len += static_cast<int>(n);
+      s.at_end = n < room;
+      if (s.at_end && std::ferror(s.f)) s.error = errno;
+    }
+    decode_utf16(s);
+    if (s.len > 0) return true;
+  }
+}
+
+// Starts reading `f`: the byte-order mark, if any, says how its text is held.
+static void start_file(input& s, std::FILE* f, const char* name) {
+  s.f = f;
+  s.name = name;
+  s.enc = encoding::bytes;
+  s.at_end = false;
+  s.error = 0;
+  s.line_start = true;
+  s.raw_len = 0;
+  if (!refill(s)) return;
+  // fread gives a whole block unless the file ends first, so a mark at the start of the file
+  // is whole in this first block.
+  const unsigned char* b = s.buf;
+  if (s.len >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+    s.pos = 3;
+  } else if (s.len >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
+    s.enc = b[0] == 0xFF ? encoding::utf16le : encoding::utf16be;
+    s.raw_len = s.len - 2;
+    std::memcpy(s.raw, s.buf + 2, static_cast<size_t>(s.raw_len));
+    s.len = 0;
+    s.pos = 0;
+    s.buf[0] = 0;
+  }
+}
+
+// ---- the files one after the other ----
+
+void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in, std::FILE* err,
+                 const plotcore::file_id* output) {
+  s.argc = argc;
+  s.argv = argv;
+  s.next = first_file;
+  s.in = in;
+  s.err = err;
+  s.f = nullptr;
+  s.name = nullptr;
+  s.failed = false;
+  s.output = output;
+  s.pos = 0;
+  s.len = 0;
+  s.buf[0] = 0;
+  s.at_end = true;
+  s.stdin_alone = first_file >= argc;
+}
+
+// Closes the file being read; says so when reading it failed.
+static void end_file(input& s) {
+  if (std::ferror(s.f)) {
+    std::fprintf(s.err, "magprep: cannot read %s: %s\n", s.name, std::strerror(s.error));
+    s.failed = true;
+  }
+  if (s.f != s.in) std::fclose(s.f);
+  s.f = nullptr;
+}
+
+static bool is_output(const input& s, const plotcore::file_id& id) {
+  return s.output != nullptr && s.output->known && id.known && id.on_disk &&
+         id.volume == s.output->volume && id.index == s.output->index;
+}
+
+// Opens the next file that can be read, naming those that cannot.
+static bool open_next(input& s) {
+  bool standard_input = s.stdin_alone;
+  s.stdin_alone = false;
+  for (;;) {
+    const char* name = "standard input";
+    std::FILE* f = s.in;
+    plotcore::file_id id{};
+    if (!standard_input) {
+      if (s.next >= s.argc) return false;
+      name = s.argv[s.next++];
+      if (std::strcmp(name, "-") == 0) {
+        name = "standard input";
+      } else {
+        f = plotcore::open_data_file(name, &id);
+        if (f == nullptr) {
+          std::fprintf(s.err, "magprep: cannot open %s: %s\n", name, std::strerror(errno));
+          s.failed = true;
+          continue;
+        }
+      }
+    }
+    standard_input = false;
+    if (f == s.in) {
+      binary_input(f);
+      if (s.output != nullptr) stream_identity(f, &id);
+    }
+    if (is_output(s, id)) {
+      std::fprintf(s.err, "magprep: %s is the output file: not read\n", name);
+      s.failed = true;
+      if (f != s.in) std::fclose(f);
+      continue;
+    }
+    start_file(s, f, name);
+    return true;
+  }
+}
+
+// ---- words ----
+
+bool next_word(input& s, plotcore::word_buf& w, bool* line_start) {
+  int total = 0;  // bytes of the word, also those past the 29 kept
+  bool bad = false;
+  unsigned char last = 0;
+  for (;;) {
+    // Between words.
+    for (;;) {
+      const unsigned char c = s.buf[s.pos];
+      const byte_kind k = table.kind[c];
+      if (k == word_byte || (c == 0 && s.pos < s.len)) break;
+      if (k == white || c == 0xA0) {
+        ++s.pos;
+      } else if (k == line_feed) {
+        ++s.pos;
+        s.line_start = true;
+      } else {
+        // The end of the buffer.
+        if (s.f != nullptr && refill(s)) continue;
+        if (s.f != nullptr) end_file(s);
+        if (!open_next(s)) return false;
+      }
+    }
+    const bool line = s.line_start;
+    s.line_start = false;
+    // In a word: runs of word bytes, as long as the buffer holds them.
+    for (;;) {
+      const int start = s.pos;
+      while (table.kind[s.buf[s.pos]] == word_byte) ++s.pos;
+      const int run = s.pos - start;
+      if (run > 0) {
+        if (total < plotcore::word_max) {
+          const int keep = run < plotcore::word_max - total ? run : plotcore::word_max - total;
+          std::memcpy(w + total, s.buf + start, static_cast<size_t>(keep));
+        }
+        // Counted exactly up to one past the longest word, so that a C2 taken back from a word
+        // of 30 bytes leaves 29.
+        total = total + run > plotcore::word_max + 1 ? plotcore::word_max + 2 : total + run;
+        last = s.buf[s.pos - 1];
+      }
+      const unsigned char c = s.buf[s.pos];
+      const byte_kind k = table.kind[c];
+      if (k == white) {
+        ++s.pos;
+        break;
+      }
+      if (k == line_feed) {
+        ++s.pos;
+        s.line_start = true;
+        break;
+      }
+      if (c == 0 && s.pos == s.len) {
+        // The end of the buffer; the end of the file also ends the word.
+        if (refill(s)) continue;
+        if (std::ferror(s.f)) bad = true;  // a word cut short by a read error is no word
+        break;
+      }
+      ++s.pos;
+      if (c == 0xA0 && !((last >= 0x80 && last <= 0xBF) || (last >= 0xC3 && last <= 0xF4))) {
+        // A non-breaking space: Latin-1 A0, or UTF-8 C2 A0 whose C2 is taken back.
+        if (last == 0xC2) --total;
+        break;
+      }
+      // A NUL, or A0 within a UTF-8 character: a word byte.
+      if (c == 0) bad = true;
+      if (total < plotcore::word_max) w[total] = static_cast<char>(c);
+      if (total <= plotcore::word_max + 1) ++total;
+      last = c;
+    }
+    if (total == 0) {
+      s.line_start = s.line_start || line;  // a lone C2 before A0 was no word
+      continue;
+    }
+    *line_start = line;
+    if (total > plotcore::word_max || bad) total = 0;
+    w[total] = '\0';
+    return true;
+  }
+}
+
+// Passes over the words that cannot name the star, straight in the buffer: a word that names
+// it starts with `first` (in lower case, starting with a letter or digit) once any marks before
+// it are passed over. Stops before a word that may name it, and before anything the careful
+// reader of words must decide: a NUL, an A0 byte or the end of the buffer.
+static void skip_other_words(input& s, const unsigned char* first) {
+  const unsigned char* b = s.buf;
+  int p = s.pos;
+  for (;;) {
+    byte_kind k = table.kind[b[p]];
+    while (k == white || k == line_feed) {
+      if (k == line_feed) s.line_start = true;
+      k = table.kind[b[++p]];
+    }
+    if (k != word_byte) break;
+    const int start = p;
+    while (table.kind[b[p]] == word_byte && !is_alnum_byte(b[p])) ++p;
+    int i = 0;
+    while (first[i] != 0 && fold.lower[b[p + i]] == first[i]) ++i;  // the NUL at the end stops
+    if (first[i] == 0) {
+      p = start;
+      break;
+    }
+    while (table.kind[b[p]] == word_byte) ++p;
+    if (table.kind[b[p]] == special) {
+      p = start;
+      break;
+    }
+    s.line_start = false;
+  }
+  s.pos = p;
+}
+
+// ---- the window ----
+
+bool fill(window& win, input& s, int n) {
+  while (win.have < n) {
+    const int slot = (win.first + win.have) % 8;
+    if (!next_word(s, win.w[slot], &win.line_start[slot])) return false;
+    ++win.have;
+  }
+  return true;
+}
+
+const char* word_at(const window& win, int i) {
+  return i < win.have ? win.w[(win.first + i) % 8] : "";
+}
+
+bool starts_line(const window& win, int i) {
+  return i < win.have && win.line_start[(win.first + i) % 8];
+}
+
+void drop(window& win, int n) {
+  win.first = (win.first + n) % 8;
+  win.have -= n;
+}
+
+// ---- records of a star ----
+
+// Whether `word` may name the star whose first word is `prefix` (in lower case, starting with a
+// letter or digit): it does only when it starts with `prefix` once any marks before are passed.
+static bool may_name(const char* word, const unsigned char* prefix) {
+  const unsigned char* b = reinterpret_cast<const unsigned char*>(word);
+  while (*b != 0 && !is_alnum_byte(*b)) ++b;
+  int i = 0;
+  while (prefix[i] != 0 && fold.lower[b[i]] == prefix[i]) ++i;
+  return prefix[i] == 0;
+}
+
+bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions) {
+  drop(win, win.used);
+  win.used = 0;
+  // Most words cannot name the star, which a few of their first bytes tell. With an empty window
+  // they are passed over in the buffer itself; otherwise one at a time, and the window is filled
+  // for a whole record only behind a word that may name it. That is sure only for a star whose
+  // first word starts with a letter or digit; any other is looked for at every word.
+  unsigned char prefix[plotcore::word_max + 1] = {};
+  const bool skip = is_alnum_byte(static_cast<unsigned char>(star.first[0]));
+  for (int i = 0; star.first[i] != '\0'; ++i)
+    prefix[i] = fold.lower[static_cast<unsigned char>(star.first[i])];
+  for (;;) {
+    if (win.have == 0 && skip && s.f != nullptr) skip_other_words(s, prefix);
+    fill(win, s, 1);
+    if (win.have <= 0) return false;
+    if (skip && !may_name(word_at(win, 0), prefix)) {
+      drop(win, 1);
+      continue;
+    }
+    fill(win, s, record_words_max);
+    const char* w[record_words_max];
+    for (int i = 0; i < record_words_max; ++i) w[i] = word_at(win, i);
+    const int n = read_record(star, w, r);
+    if (n > 0) {
+      win.used = n;
+      return true;
+    }
+    if (names_star(star, w)) ++*mentions;
+    drop(win, 1);
+  }
+}
+
+}  // namespace magprep

@@ -1,0 +1,79 @@
+// magprep's input: the FILE operands (or standard input) read one after the other as one
+// stream of words, and the window of the last words read in which records are found.
+#pragma once
+
+#include <cstdio>
+
+#include "plotcore/files.h"
+#include "plotcore/words.h"
+#include "record.h"
+
+namespace magprep {
+
+/// How the bytes of the file being read hold its text.
+enum class encoding { bytes, utf16le, utf16be };
+
+/// The files of a run, read in turn. Words are separated by white space, by a non-breaking
+/// space (UTF-8 C2 A0, or A0 alone where it is no part of a UTF-8 character) and by the end of
+/// a file. A file that starts with a UTF-16 byte-order mark is read as the text it holds (as
+/// UTF-8); a UTF-8 byte-order mark is passed over.
+struct input {
+  int argc;
+  char** argv;
+  int next;                         ///< the next FILE operand in argv
+  std::FILE* in;                    ///< standard input, for "-" and no FILE
+  std::FILE* err;                   ///< where a file that cannot be read is named
+  std::FILE* f;                     ///< the file being read; null between files
+  const char* name;                 ///< what f reads, for messages
+  bool failed;                      ///< a file could not be opened or read (and `err` said so)
+  const plotcore::file_id* output;  ///< the output file, never read; null when none
+  encoding enc;
+  bool stdin_alone;  ///< no FILE was given: standard input is read, and has not been opened
+  bool at_end;       ///< f has given all it holds, or failed
+  int error;         ///< errno of a read that failed
+  bool line_start;   ///< a line starts before the next word
+  int pos;
+  int len;
+  int raw_len;                       ///< bytes of UTF-16 read and not yet decoded
+  unsigned char raw[1 << 14];        ///< UTF-16 as read
+  unsigned char buf[(1 << 15) + 1];  ///< the text, and a NUL after its last byte
+};
+
+/// Starts reading the FILE operands argv[first_file] to argv[argc - 1]; none means `in` alone.
+/// Files that cannot be opened or read, or that are the file `output` (when not null), are
+/// named on `err` as they come and set `failed`.
+void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in, std::FILE* err,
+                 const plotcore::file_id* output);
+
+/// The next word of the whole input into `w`, and whether it is the first of its line; false
+/// at the end of the last file. A word longer than 29 bytes, or holding a NUL byte, comes back
+/// empty: it is no part of a record.
+bool next_word(input& s, plotcore::word_buf& w, bool* line_start);
+
+/// The last words read, oldest first.
+struct window {
+  plotcore::word_buf w[8];
+  bool line_start[8];
+  int first;
+  int have;
+  int used;  ///< words of the last record found, dropped before the next is looked for
+};
+
+/// Reads words until the window holds `n` (at most 8); false when the input ends first.
+bool fill(window& win, input& s, int n);
+
+/// The i-th word of the window, oldest first; empty past the words it holds.
+const char* word_at(const window& win, int i);
+
+/// Whether the i-th word of the window starts a line.
+bool starts_line(const window& win, int i);
+
+/// Drops the `n` oldest words.
+void drop(window& win, int n);
+
+/// The next record of `star` in the input; false at its end. Words that start no record are
+/// passed over one at a time; those that name the star are counted in `mentions`. The record's
+/// observer points into the window until the next call.
+bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions);
+
+}  // namespace magprep

@@ -1,0 +1,333 @@
+// The search for a period by phase dispersion minimisation.
+#include "period_search.h"
+
+#include <cmath>
+
+namespace magprep {
+
+int thousandths(const char* digits) {
+  constexpr long long cap = 999999;  // 99.999 before the division, or 999.999 for 10 times
+  long long whole = 0;
+  long long fraction = 0;
+  int decimals = 0;
+  bool point = false;
+  for (const char* p = digits; *p != '\0'; ++p) {
+    if (*p == '.') {
+      point = true;
+    } else if (point) {
+      if (decimals < 3) fraction = fraction * 10 + (*p - '0');
+      ++decimals;
+    } else if (whole <= cap) {
+      whole = whole * 10 + (*p - '0');
+    }
+  }
+  for (int i = decimals; i < 3; ++i) fraction *= 10;
+  long long v = whole * 1000 + fraction;
+  if (v > 20000) v /= 10;
+  return static_cast<int>(v > 99999 ? 99999 : v);
+}
+
+// ---- planning ----
+
+using u64 = unsigned long long;  // 64 bits, as std::uint64_t, on every platform here
+static constexpr u64 u64_max = ~u64{0};
+
+// Phase bins: a tenth of the records, so that a bin holds ten on average, and at most a hundred,
+// so that an eclipse lasting a twentieth of the period fills five and its slopes blur little.
+static constexpr int bins_min = 10;
+static constexpr int bins_max = 100;
+
+plan_status plan_search(const search_input& in, long long min_period, long long max_period,
+                        search_plan* plan) {
+  if (in.count < search_min) return plan_status::too_few_records;
+  long long first = in.time[0];
+  long long last = in.time[0];
+  for (int i = 1; i < in.count; ++i) {
+    if (in.time[i] < first) first = in.time[i];
+    if (in.time[i] > last) last = in.time[i];
+  }
+  const long long span = last - first;
+  if (span < max_period) return plan_status::span_too_short;
+  // Frequencies in cycles per unit of time scaled by 2^64 (one less, for 64 bits).
+  const u64 max_freq = u64_max / static_cast<u64>(min_period);
+  const u64 min_freq = u64_max / static_cast<u64>(max_period);
+  u64 bound = u64_max / (5 * static_cast<u64>(span));
+  if (bound == 0) bound = 1;
+  // Periods of 10^5 days a billionth apart have one frequency: two trials, a unit apart.
+  const u64 range = max_freq > min_freq ? max_freq - min_freq : 1;
+  const u64 steps = (range + bound - 1) / bound;
+  int bins = in.count / 10;
+  if (bins < bins_min) bins = bins_min;
+  if (bins > bins_max) bins = bins_max;
+  *plan = {bins, span, static_cast<long long>(steps) + 1, max_freq, range / steps};
+  return steps >= static_cast<u64>(trials_max) ? plan_status::too_many_trials : plan_status::ok;
+}
+
+unsigned long long trial_freq(const search_plan& plan, long long k) {
+  return plan.max_freq - static_cast<u64>(k) * plan.step;
+}
+
+// ---- theta ----
+
+// The records as the search folds them: times since the first, magnitudes about their mean.
+struct prepared {
+  int n;
+  u64 bins;
+  long long squares;  ///< of the magnitudes about the mean
+  double variance;    ///< of the magnitudes, 0 when they are all alike
+  u64 dt[search_max];
+  int mag[search_max];
+};
+
+static void prepare(const search_input& in, const search_plan& plan, prepared& w) {
+  const int n = in.count;
+  long long first = in.time[0];
+  long long total = 0;
+  for (int i = 0; i < n; ++i) {
+    if (in.time[i] < first) first = in.time[i];
+    total += in.mag[i];
+  }
+  // About the mean, so that the squares and sums stay small and exact.
+  const long long mean = total / n;
+  long long sum = 0;
+  w.squares = 0;
+  for (int i = 0; i < n; ++i) {
+    w.dt[i] = static_cast<u64>(in.time[i] - first);
+    w.mag[i] = static_cast<int>(in.mag[i] - mean);
+    sum += w.mag[i];
+    w.squares += static_cast<long long>(w.mag[i]) * w.mag[i];
+  }
+  w.n = n;
+  w.bins = static_cast<u64>(plan.bins);
+  // n * squares is below 5000 * 5000 * 10^10: exact.
+  w.variance = static_cast<double>(n * w.squares - sum * sum) / n / (n - 1);
+}
+
+// The bin of a phase (a fraction of a cycle scaled by 2^64): its top 32 bits times the bin
+// count, over 2^32.
+static int bin_of(u64 phase, u64 bins) { return static_cast<int>(((phase >> 32) * bins) >> 32); }
+
+// Pooled variance within the bins over the whole variance, summed in bin order.
+static double theta_of(const prepared& w, const int count[], const long long bin_sum[]) {
+  double between = 0;
+  int filled = 0;
+  for (u64 b = 0; b < w.bins; ++b) {
+    if (count[b] == 0) continue;
+    ++filled;
+    between += static_cast<double>(bin_sum[b] * bin_sum[b]) / count[b];
+  }
+  const int freedom = w.n - filled;
+  if (freedom <= 0 || w.variance <= 0) return 1;
+  return (static_cast<double>(w.squares) - between) / freedom / w.variance;
+}
+
+static double theta_at(const prepared& w, u64 freq) {
+  int count[bins_max] = {};
+  long long bin_sum[bins_max] = {};
+  for (int i = 0; i < w.n; ++i) {
+    const int b = bin_of(w.dt[i] * freq, w.bins);
+    ++count[b];
+    bin_sum[b] += w.mag[i];
+  }
+  return theta_of(w, count, bin_sum);
+}
+
+// ---- dips ----
+
+// Trials either side that a dip must be lower than: one over the span in frequency.
+static constexpr int dip_reach = 5;
+static constexpr int ring_size = 16;  // holds a trial and its reach either side
+
+// Dips of the scan that are searched finer.
+static constexpr int candidates_max = 20;
+
+struct candidates {
+  int count;
+  u64 freq[candidates_max];
+  double theta[candidates_max];
+};
+
+// Is trial `c` lower than every trial within dip_reach of it (ties go to the earlier)? `ring`
+// holds the thetas of the latest trials by trial number modulo ring_size.
+static bool is_dip(const double ring[], long long c, long long trials) {
+  const double t = ring[c % ring_size];
+  for (long long j = c - dip_reach; j <= c + dip_reach; ++j) {
+    if (j < 0 || j >= trials || j == c) continue;
+    const double other = ring[j % ring_size];
+    if (j < c ? !(t < other) : !(t <= other)) return false;
+  }
+  return true;
+}
+
+// Keeps the lowest dips, lowest first; of equal ones the earlier.
+static void add_dip(candidates& c, u64 freq, double theta) {
+  int at = c.count;
+  while (at > 0 && theta < c.theta[at - 1]) --at;
+  if (at >= candidates_max) return;
+  const int end = c.count < candidates_max ? c.count : candidates_max - 1;
+  for (int i = end; i > at; --i) {
+    c.freq[i] = c.freq[i - 1];
+    c.theta[i] = c.theta[i - 1];
+  }
+  c.freq[at] = freq;
+  c.theta[at] = theta;
+  if (c.count < candidates_max) ++c.count;
+}
+
+// The lowest theta within a step either side of each candidate, in tenths of a step.
+static void refine(const prepared& w, const search_plan& plan, candidates& c) {
+  const u64 tenth = plan.step / 10;
+  const u64 lowest = trial_freq(plan, plan.trials - 1);
+  for (int i = 0; i < c.count; ++i) {
+    const u64 centre = c.freq[i];
+    for (int j = -10; j <= 10; ++j) {
+      if (j == 0) continue;
+      const u64 f = j < 0 ? centre - static_cast<u64>(-j) * tenth : centre + j * tenth;
+      if (f < lowest || f > plan.max_freq) continue;
+      const double theta = theta_at(w, f);
+      if (theta < c.theta[i]) {
+        c.theta[i] = theta;
+        c.freq[i] = f;
+      }
+    }
+  }
+}
+
+// Does `shorter` lie at a whole multiple, 2 to 5 times, of `longer`'s frequency, within that many
+// steps?
+static bool is_harmonic(const search_plan& plan, u64 shorter, u64 longer) {
+  for (u64 k = 2; k <= 5; ++k) {
+    const u64 multiple = longer * k;
+    const u64 off = multiple > shorter ? multiple - shorter : shorter - multiple;
+    if (off <= k * plan.step) return true;
+  }
+  return false;
+}
+
+// The candidates best first (see search_result).
+static void rank(const prepared& w, const search_plan& plan, candidates& c) {
+  for (int i = 1; i < c.count; ++i)  // by theta; the earlier of equal ones first
+    for (int j = i; j > 0 && c.theta[j] < c.theta[j - 1]; --j) {
+      const u64 f = c.freq[j];
+      const double t = c.theta[j];
+      c.freq[j] = c.freq[j - 1];
+      c.theta[j] = c.theta[j - 1];
+      c.freq[j - 1] = f;
+      c.theta[j - 1] = t;
+    }
+  // Folds on a period and on a multiple of it estimate the noise from different bins: theta
+  // differs by about sqrt(2 * bins) / (records - bins) by chance; three times that is the margin.
+  // With hardly more records than bins, chance is all: the shorter period goes first.
+  const double bins = static_cast<double>(w.bins);
+  const double margin = w.n > 2 * bins ? 1 - 3 * std::sqrt(2 * bins) / (w.n - bins) : 0;
+  for (int i = 0; i < c.count; ++i) {
+    // Bring forward the first later candidate whose period divides this one's.
+    for (int j = i + 1; j < c.count; ++j) {
+      if (!is_harmonic(plan, c.freq[j], c.freq[i]) || c.theta[i] < c.theta[j] * margin) continue;
+      const u64 f = c.freq[j];
+      const double t = c.theta[j];
+      for (int k = j; k > i; --k) {
+        c.freq[k] = c.freq[k - 1];
+        c.theta[k] = c.theta[k - 1];
+      }
+      c.freq[i] = f;
+      c.theta[i] = t;
+      --i;  // and look again for one that divides it
+      break;
+    }
+  }
+}
+
+void run_search(const search_input& in, const search_plan& plan, search_result* result) {
+  search_result& r = *result;
+  static_assert(sizeof(prepared) + search_max * 16 < 160 * 1024,
+                "the work tables must fit a thread's stack");
+  prepared w;
+  prepare(in, plan, w);
+  // The phase of record i at trial k is dt * (max_freq - k * step) modulo 2^64: the phase at
+  // trial 0, less dt * step at each further trial. Wrapping is exact on every platform.
+  u64 phase[search_max];
+  u64 advance[search_max];
+  for (int i = 0; i < w.n; ++i) {
+    phase[i] = w.dt[i] * plan.max_freq;
+    advance[i] = w.dt[i] * plan.step;
+  }
+  candidates found{};
+  r.points = plan.trials < periodogram_max ? static_cast<int>(plan.trials) : periodogram_max;
+  double ring[ring_size] = {};
+  int point = -1;  // the periodogram's point of the latest trial
+  for (long long k = 0; k < plan.trials; ++k) {
+    int count[bins_max] = {};
+    long long bin_sum[bins_max] = {};
+    for (int i = 0; i < w.n; ++i) {
+      const int b = bin_of(phase[i], w.bins);
+      ++count[b];
+      bin_sum[b] += w.mag[i];
+      phase[i] -= advance[i];
+    }
+    const double theta = theta_of(w, count, bin_sum);
+    ring[k % ring_size] = theta;
+    const long long c = k - dip_reach;
+    if (c >= 0 && is_dip(ring, c, plan.trials))
+      add_dip(found, trial_freq(plan, c), ring[c % ring_size]);
+    const int p = static_cast<int>(k * r.points / plan.trials);
+    if (p != point || theta < r.point_theta[p]) {
+      point = p;
+      r.point_trial[p] = k;
+      r.point_theta[p] = theta;
+    }
+  }
+  // The last trials, whose later neighbours do not exist.
+  for (long long c = plan.trials - dip_reach; c < plan.trials; ++c)
+    if (c >= 0 && is_dip(ring, c, plan.trials))
+      add_dip(found, trial_freq(plan, c), ring[c % ring_size]);
+  refine(w, plan, found);
+  // The periodogram shows the dips as deep as the finer search found them, at the nearest trial.
+  for (int i = 0; i < found.count; ++i) {
+    long long k =
+        static_cast<long long>((plan.max_freq - found.freq[i] + plan.step / 2) / plan.step);
+    if (k < 0) k = 0;
+    if (k >= plan.trials) k = plan.trials - 1;
+    const int p = static_cast<int>(k * r.points / plan.trials);
+    if (found.theta[i] < r.point_theta[p]) {
+      r.point_trial[p] = k;
+      r.point_theta[p] = found.theta[i];
+    }
+  }
+  rank(w, plan, found);
+  r.dips = found.count < dips_max ? found.count : dips_max;
+  for (int i = 0; i < r.dips; ++i) {
+    r.dip_freq[i] = found.freq[i];
+    r.dip_theta[i] = found.theta[i];
+  }
+}
+
+// ---- periods ----
+
+long long period_of(unsigned long long freq) {
+  // 2^64 / (9 * frequency) billionths of a day, a unit being a ninth of a billionth.
+  const u64 d = 9 * freq;
+  u64 q = u64_max / d;
+  u64 rest = u64_max % d + 1;  // 2^64 = q * d + rest
+  if (rest == d) {
+    ++q;
+    rest = 0;
+  }
+  if (2 * rest >= d) ++q;
+  return static_cast<long long>(q);
+}
+
+int period_decimals(const search_plan& plan, unsigned long long freq) {
+  const double period = static_cast<double>(period_of(freq)) / 1e9;
+  const double step = static_cast<double>(plan.step) * 9e9 / 18446744073709551616.0;
+  const double moved = period * period * step;
+  int decimals = 0;
+  double unit = 1;
+  while (decimals < 9 && unit > moved / 100) {
+    unit /= 10;
+    ++decimals;
+  }
+  return decimals;
+}
+
+}  // namespace magprep
