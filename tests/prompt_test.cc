@@ -100,19 +100,26 @@ int play(pid_t child, int to, int from, std::string& seen, const step (&steps)[n
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(prompts, appear_before_each_answer_on_a_terminal) {
-  const std::string dir = std::string(SCRATCH_DIR) + "/terminal";
+// Plays the steps to magtime started on a new terminal in `dir`; false when it cannot start.
+template <size_t n>
+bool play_on_terminal(const std::string& dir, std::string& seen, const step (&steps)[n]) {
   prepare_folder(dir);
   int master = -1;
   const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
-  ASSERT_GE(child, 0);
+  if (child < 0) return false;
   if (child == 0) {
     if (chdir(dir.c_str()) == 0) execl(MAGTIME_PATH, MAGTIME_PATH, static_cast<char*>(nullptr));
     _exit(127);
   }
-  std::string seen;
-  EXPECT_EQ(play(child, master, master, seen, dialogue), 0);
+  const int status = play(child, master, master, seen, steps);
   close(master);
+  return status == 0;
+}
+
+TEST(prompts, appear_before_each_answer_on_a_terminal) {
+  const std::string dir = std::string(SCRATCH_DIR) + "/terminal";
+  std::string seen;
+  EXPECT_TRUE(play_on_terminal(dir, seen, dialogue));
   EXPECT_NE(seen.find("13 +             \n    +---+---+---+\n   20  21  22  23\n"),
             std::string::npos)
       << seen;
@@ -121,17 +128,8 @@ TEST(prompts, appear_before_each_answer_on_a_terminal) {
 
 TEST(prompts, come_again_after_one_message_for_a_refused_answer_on_a_terminal) {
   const std::string dir = std::string(SCRATCH_DIR) + "/refusals";
-  prepare_folder(dir);
-  int master = -1;
-  const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    if (chdir(dir.c_str()) == 0) execl(MAGTIME_PATH, MAGTIME_PATH, static_cast<char*>(nullptr));
-    _exit(127);
-  }
   std::string seen;
-  EXPECT_EQ(play(child, master, master, seen, refusals), 0);
-  close(master);
+  EXPECT_TRUE(play_on_terminal(dir, seen, refusals));
   EXPECT_NE(seen.find("graph file name = obs.txt\ngraph file is the data file.\n\ngraph save ? "
                       "(yes=1 , no=0) 0\n"),
             std::string::npos)
