@@ -21,9 +21,9 @@ struct byte_table {
 static constexpr byte_table make_table() {
   byte_table t{};
   for (int c = 0; c < 256; ++c) t.kind[c] = word_byte;
-  t.kind[' '] = white;
+  t.kind[static_cast<unsigned char>(' ')] = white;
   for (int c = '\t'; c <= '\r'; ++c) t.kind[c] = white;
-  t.kind['\n'] = line_feed;
+  t.kind[static_cast<unsigned char>('\n')] = line_feed;
   t.kind[0] = special;     // the end of the buffer, or a NUL in a word
   t.kind[0xA0] = special;  // a non-breaking space, or part of a UTF-8 character
   return t;
