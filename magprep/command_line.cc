@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "calendar.h"
 #include "period_search.h"
 
 #ifndef MAGPLOT_VERSION
@@ -99,6 +100,7 @@ static const option_value* value_of(char letter) {
       {'e', &options::epoch_text, "option -e needs an EPOCH"},
       {'r', &options::position_text, "option -r needs RA,DEC"},
       {'f', &options::range_text, "option -f needs MIN,MAX"},
+      {'t', &options::times_text, "option -t needs FROM,TO"},
   };
   for (const option_value& v : values)
     if (v.letter == letter) return &v;
@@ -124,10 +126,58 @@ static bool read_range(const char* text, options* o) {
   return true;
 }
 
+// A date of -t, "2026-12-10" (0 h UT, or with `end` 24 h) or a Julian Date, in units.
+static bool read_when(const char* p, const char* end, bool is_end, long long* jd) {
+  char text[32];
+  const long long len = end - p;
+  if (len <= 0 || len >= static_cast<long long>(sizeof text)) return false;
+  std::memcpy(text, p, static_cast<std::size_t>(len));
+  text[len] = '\0';
+  if (len == 10 && text[4] == '-' && text[7] == '-') {
+    int year = 0, month = 0, day = 0;
+    for (int i = 0; i < 10; ++i)
+      if (i != 4 && i != 7 && (text[i] < '0' || text[i] > '9')) return false;
+    year = (text[0] - '0') * 1000 + (text[1] - '0') * 100 + (text[2] - '0') * 10 + (text[3] - '0');
+    month = (text[5] - '0') * 10 + (text[6] - '0');
+    day = (text[8] - '0') * 10 + (text[9] - '0');
+    int number = 0;
+    if (!day_number(year, month, day, &number)) return false;
+    // 1970-01-01 0 h UT is JD 2440587.5.
+    *jd = (2440587 + number + (is_end ? 1 : 0)) * units_per_day + units_per_day / 2;
+    return true;
+  }
+  return read_days(text, 7, jd) && *jd >= 1000000 * units_per_day;
+}
+
+// FROM,TO of -t: FROM at or before TO.
+static bool read_times(const char* text, options* o) {
+  const char* comma = std::strchr(text, ',');
+  if (comma == nullptr) return false;
+  const char* end = comma + std::strlen(comma);
+  return read_when(text, comma, false, &o->from) && read_when(comma + 1, end, true, &o->to) &&
+         o->from <= o->to;
+}
+
 // The values of -p, -e, -r, -f and which options go together; the mode.
 static parsed check_options(bool nights, std::FILE* err, options* o) {
-  const bool fold = o->period_text != nullptr;
+  const bool elements = o->period_text != nullptr;
+  const bool predict = o->times_text != nullptr;
+  const bool extrema = (o->minima || o->maxima) && !o->oc && !predict;
+  const bool fold = elements && !extrema && !o->oc && !predict;
   const bool search = o->range_text != nullptr;
+  if (o->minima && o->maxima) return usage_error(err, "-m and -M cannot be given together", nullptr);
+  if (o->oc && predict) return usage_error(err, "-c and -t cannot be given together", nullptr);
+  if ((o->oc || predict) && (!elements || o->epoch_text == nullptr))
+    return usage_error(err, o->oc ? "-c needs -p PERIOD and -e EPOCH" : "-t needs -p PERIOD and -e EPOCH", nullptr);
+  if ((o->oc || predict || extrema) && (search || nights || o->shift_text != nullptr))
+    return usage_error(err, "-m, -M, -c and -t go with neither -n, -s nor -f", nullptr);
+  if (extrema && elements != (o->epoch_text != nullptr))
+    return usage_error(err, "-m and -M take -p PERIOD and -e EPOCH together", nullptr);
+  if (o->oc && o->position_text != nullptr)
+    return usage_error(err, "-r does not go with -c: the timings are in the ephemeris's times", nullptr);
+  if (o->secondaries && !predict) return usage_error(err, "-2 goes with -t", nullptr);
+  if (predict && !read_times(o->times_text, o))
+    return usage_error(err, "FROM,TO must be dates (2026-12-10) or Julian Dates, FROM first, not", o->times_text);
   if (nights && (fold || search))
     return usage_error(err, "-n goes with neither -p nor -f", nullptr);
   if (nights && o->shift_text != nullptr)
@@ -135,13 +185,13 @@ static parsed check_options(bool nights, std::FILE* err, options* o) {
   if (fold && search) return usage_error(err, "-p and -f cannot be given together", nullptr);
   if (search && o->shift_text != nullptr)
     return usage_error(err, "-s goes with -p, not with -f", nullptr);
-  if (o->epoch_text != nullptr && !fold) return usage_error(err, "-e goes with -p", nullptr);
-  if (o->position_text != nullptr && !fold && !search)
-    return usage_error(err, "-r goes with -p or -f", nullptr);
-  if (o->periodogram && !search) return usage_error(err, "-g goes with -f", nullptr);
+  if (o->epoch_text != nullptr && !elements) return usage_error(err, "-e goes with -p", nullptr);
+  if (o->position_text != nullptr && !elements && !search && !extrema)
+    return usage_error(err, "-r goes with -p, -f, -m or -M", nullptr);
+  if (o->periodogram && !search && !o->oc) return usage_error(err, "-g goes with -f or -c", nullptr);
   if (o->shift_text != nullptr && !read_shift(o->shift_text, &o->shift))
     return usage_error(err, "SHIFT must be a decimal number, not", o->shift_text);
-  if (fold && (!read_days(o->period_text, 5, &o->period) || o->period == 0))
+  if (elements && (!read_days(o->period_text, 5, &o->period) || o->period == 0))
     return usage_error(err, "PERIOD must be days above 0 and below 100000, not", o->period_text);
   if (o->epoch_text != nullptr && !read_days(o->epoch_text, 7, &o->epoch))
     return usage_error(err, "EPOCH must be a Julian Date, not", o->epoch_text);
@@ -150,7 +200,10 @@ static parsed check_options(bool nights, std::FILE* err, options* o) {
   if (search && !read_range(o->range_text, o))
     return usage_error(err, "MIN,MAX must be days from 0.001 to below 100000, MIN below MAX, not",
                        o->range_text);
-  o->what = fold                       ? mode::fold
+  o->what = o->oc                      ? mode::oc
+            : predict                  ? mode::predictions
+            : extrema                  ? mode::extrema
+            : fold                     ? mode::fold
             : search                   ? mode::search
             : nights                   ? mode::nights
             : o->shift_text != nullptr ? mode::phases
@@ -181,6 +234,14 @@ parsed parse_options(int argc, char** argv, std::FILE* err, options* o) {
         nights = true;
       } else if (*c == 'g') {
         o->periodogram = true;
+      } else if (*c == 'm') {
+        o->minima = true;
+      } else if (*c == 'M') {
+        o->maxima = true;
+      } else if (*c == 'c') {
+        o->oc = true;
+      } else if (*c == '2') {
+        o->secondaries = true;
       } else if (const option_value* v = value_of(*c); v != nullptr) {
         taken = option_argument(argc, argv, i, c + 1, &(o->*(v->text)));
         if (taken == 0) return usage_error(err, v->missing, nullptr);
@@ -196,7 +257,9 @@ parsed parse_options(int argc, char** argv, std::FILE* err, options* o) {
   }
   int i = options_end;
   if (check_options(nights, err, o) == parsed::usage) return parsed::usage;
-  if (o->what != mode::phases) {
+  if (o->what == mode::predictions && i < argc)
+    return usage_error(err, "-t reads no FILE, not", argv[i]);
+  if (o->what != mode::phases && o->what != mode::oc && o->what != mode::predictions) {
     if (i >= argc) return usage_error(err, "no STAR given", nullptr);
     o->star_text = argv[i++];
     if (!read_star(o->star_text, &o->star))

@@ -11,7 +11,7 @@ namespace magprep {
 /// What a run writes: records of STAR for magtime (the default), several nights as X
 /// MAGNITUDE pairs for magphase (-n), a phase list shifted (-s), the records of STAR folded on
 /// an ephemeris (-p), or the best periods of STAR (-f, with -g its periodogram).
-enum class mode { records, nights, phases, fold, search };
+enum class mode { records, nights, phases, fold, search, extrema, oc, predictions };
 
 /// The command line as read. Times and periods are in units of ephemeris.h.
 struct options {
@@ -32,6 +32,13 @@ struct options {
   long long min_period;       ///< -f
   long long max_period;       ///< -f
   bool periodogram;           ///< -g
+  bool minima;                ///< -m
+  bool maxima;                ///< -M
+  bool oc;                    ///< -c
+  bool secondaries;           ///< -2
+  const char* times_text;     ///< -t FROM,TO as given, or null
+  long long from;             ///< -t, JD in units
+  long long to;               ///< -t
 };
 
 enum class parsed { run, help, version, usage };

@@ -9,6 +9,15 @@ long long record_time(const record& r, const options& o) {
   return o.position_text != nullptr ? jd + heliocentric_correction(jd, o.position) : jd;
 }
 
+long long geocentric_time(long long t, const options& o) {
+  if (o.position_text == nullptr) return t;
+  // The correction changes by less than 2e-4 of a day a day: two steps leave less than a
+  // microday, the unit it is rounded to.
+  long long seen = t - heliocentric_correction(t, o.position);
+  seen = t - heliocentric_correction(seen, o.position);
+  return t - heliocentric_correction(seen, o.position);
+}
+
 tally write_fold(input& s, const options& o, std::FILE* out) {
   tally t{};
   t.epoch = o.epoch;

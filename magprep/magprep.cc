@@ -3,6 +3,7 @@
 #include "magprep.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 #include "calendar.h"
@@ -190,6 +191,124 @@ static int star_summary(std::FILE* err, const options& o, const tally& t, int ar
   return 0;
 }
 
+// ---- timings, O-C and predictions ----
+
+// A value in units with its standard error in days, as catalogues print elements: the error's
+// two leading digits in brackets, in units of the value's last decimal ("2452207.68412(21)").
+static void print_with_error(std::FILE* err, long long value, double error) {
+  int decimals = 0;
+  double scaled = error;
+  while (decimals < 9 && scaled < 9.5) {
+    scaled *= 10;
+    ++decimals;
+  }
+  print_signed_days(err, value, decimals);
+  std::fprintf(err, "(%.0f)", scaled);
+}
+
+// A unit of 1, 2 or 5 times a power of ten of a day, without the zeros after its digit.
+static void print_unit(std::FILE* err, long long unit) {
+  int decimals = 0;
+  long long whole = unit;
+  while (whole % units_per_day != 0 && decimals < 9) {
+    whole *= 10;
+    ++decimals;
+  }
+  print_signed_days(err, unit, decimals);
+}
+
+static long long to_units(double days) {
+  return static_cast<long long>(std::floor(days * static_cast<double>(units_per_day) + 0.5));
+}
+
+static const char* event_name(const options& o) { return o.maxima ? "Max" : "Min I"; }
+
+// The elements refined by the fit, "Min I = HJD 2452207.68412(21) + 2.86732814(34) E".
+static void print_elements(std::FILE* err, const options& o, const char* system,
+                           const timing::elements_fit& f) {
+  std::fprintf(err, "magprep: %s = %s ", event_name(o), system);
+  print_with_error(err, o.epoch + to_units(f.d_epoch), f.d_epoch_error);
+  std::fputs(" + ", err);
+  print_with_error(err, o.period + to_units(f.d_period), f.d_period_error);
+  std::fputs(" E", err);
+}
+
+static int oc_summary(std::FILE* err, const options& o, const tally& t) {
+  const oc_tally& c = t.oc;
+  const char* system = c.system != nullptr ? c.system : "JD";
+  if (t.records == 0) {
+    std::fputs("magprep: no timing found", err);
+  } else {
+    std::fprintf(err, "magprep: %lld timing%s, E ", t.records, plural(t.records));
+    print_cycle(err, c.first_cycle);
+    std::fputs(" to ", err);
+    print_cycle(err, c.last_cycle);
+    std::fprintf(err, ", times %s", system);
+  }
+  if (c.not_julian > 0)
+    std::fprintf(err,
+                 "; %lld line%s whose time is no Julian Date passed over (a list of reduced "
+                 "dates says HJD-2400000 on a line before them)",
+                 c.not_julian, plural(c.not_julian));
+  if (c.over > 0) std::fprintf(err, "; %lld past the first %d dropped", c.over, timings_max);
+  if (c.far > 0)
+    std::fprintf(err, "; %lld more than 10^12 cycles from the epoch dropped", c.far);
+  if (t.records > 0 && o.periodogram) {
+    std::fputs("; X 0.0 is E ", err);
+    print_cycle(err, c.start);
+    std::fputs(" and 1.0 is E ", err);
+    print_cycle(err, c.start + 10 * c.tenth);
+    std::fputs(", ", err);
+    print_cycle(err, c.tenth);
+    std::fputs(" cycles per tenth; the magnitude is 10 minus O-C in units of ", err);
+    print_unit(err, c.unit);
+    std::fputs(" d, so that a later timing stands higher", err);
+  }
+  std::fputc('\n', err);
+  if (t.records == 0) return 1;
+  if (!c.linear) {
+    std::fputs("magprep: refined elements need at least 3 timings on 2 different cycles\n", err);
+    return 0;
+  }
+  print_elements(err, o, system, c.fit);
+  std::fputs("; rms of the residuals ", err);
+  print_signed_days(err, to_units(c.fit.rms), 6);
+  if (c.weighted)
+    std::fprintf(err, " d, chi-square %.1f for %d degrees of freedom\n", c.fit.chi2, c.fit.dof);
+  else
+    std::fputs(" d; every timing weighs alike, as not every one has an error\n", err);
+  if (c.quadratic) {
+    const timing::elements_fit& q = c.fit2;
+    const double sigmas = q.q_error > 0 ? std::fabs(q.q) / q.q_error : 0;
+    std::fprintf(err,
+                 "magprep: with a quadratic term: Q = %.3e +- %.2e d, the period changing by "
+                 "2Q = %.3e d a cycle, %s (%.1f standard errors)\n",
+                 q.q, q.q_error, 2 * q.q, sigmas >= 3 ? "significant" : "not significant", sigmas);
+  }
+  return 0;
+}
+
+static int predictions_summary(std::FILE* err, const options& o, const tally& t) {
+  const char* what = o.maxima ? "maxima" : o.secondaries ? "minima, primary and secondary" : "minima";
+  if (t.over > 0) {
+    std::fprintf(err, "magprep: -t %s would give %lld lines, more than %d: give a shorter span\n",
+                 o.times_text, t.over, predictions_max);
+    return 1;
+  }
+  if (t.records == 0) {
+    std::fprintf(err, "magprep: no %s from %s\n", o.maxima ? "maximum" : "minimum", o.times_text);
+    return 1;
+  }
+  const char* comma = std::strchr(o.times_text, ',');
+  std::fprintf(err, "magprep: %lld %s from %.*s to %s of %s = %s %s + %s E", t.records, what,
+               static_cast<int>(comma - o.times_text), o.times_text, comma + 1, event_name(o), o.position_text != nullptr ? "HJD" : "JD",
+               o.epoch_text, o.period_text);
+  if (o.position_text != nullptr)
+    std::fprintf(err, ", seen from the Earth for %s", o.position_text);
+  std::fputs("; columns: JD (UT), date and time UT, date and time JST, E\n", err);
+  return 0;
+}
+
 // ---- the run ----
 
 // Everything written has reached `out` (named `name` in a message); otherwise says so.
@@ -209,6 +328,9 @@ static int run_mode(input& s, const options& o, int argc, char** argv, std::FILE
     case mode::phases: return phase_summary(err, o, write_phases(s, o, out));
     case mode::fold: return star_summary(err, o, write_fold(s, o, out), argc, argv);
     case mode::search: return star_summary(err, o, write_search(s, o, out), argc, argv);
+    case mode::extrema: return 1;
+    case mode::oc: return oc_summary(err, o, write_timings(s, o, out));
+    case mode::predictions: return predictions_summary(err, o, write_predictions(o, out));
   }
   return 1;
 }

@@ -8,6 +8,7 @@
 #include "input.h"
 #include "period_search.h"
 #include "record.h"
+#include "timing/elements.h"
 
 namespace magprep {
 
@@ -24,6 +25,39 @@ struct night_scale {
   long long start_hour;
   long long end_hour;
   long long tenth_hours;
+};
+
+/// Most timings -c reads.
+constexpr int timings_max = timing::fit_max;
+
+/// Most lines -t writes.
+constexpr int predictions_max = 10000;
+
+/// Timings as -c reads them: times in units (JD), their errors (0 when not given) and the
+/// decimals to write their O−C with (4 to 6).
+struct timing_list {
+  int count;
+  long long time[timings_max];
+  long long error[timings_max];
+  int decimals[timings_max];
+};
+
+/// What -c read and found.
+struct oc_tally {
+  long long not_julian;  ///< lines whose time is no Julian Date, passed over
+  long long over;        ///< timings past timings_max, dropped
+  long long far;         ///< timings more than 10^12 cycles from the epoch, dropped
+  const char* system;    ///< the time system a header names ("HJD"), or null
+  long long first_cycle;  ///< half cycles
+  long long last_cycle;
+  long long start;  ///< -g: X 0 (half cycles)
+  long long tenth;  ///< -g: a tenth of the axis (half cycles)
+  long long unit;   ///< -g: the magnitude's unit of O−C (units of time)
+  bool weighted;    ///< every timing had an error
+  bool linear;      ///< fit holds the linear elements
+  bool quadratic;   ///< fit2 holds the quadratic ones
+  timing::elements_fit fit;
+  timing::elements_fit fit2;
 };
 
 /// What a mode read, kept and dropped.
@@ -43,6 +77,7 @@ struct tally {
   plan_status planned;      ///< -f: whether the search could run
   search_plan plan;         ///< -f: what it did, when it ran
   unsigned long long best;  ///< -f: the frequency of the best period, when it ran
+  oc_tally oc;              ///< -c
 };
 
 /// Counts a record of the star and tells whether it is kept: not a limit, and in the layout of
@@ -79,5 +114,28 @@ tally write_fold(input& s, const options& o, std::FILE* out);
 /// -f: the best periods of STAR, PERIOD THETA, or with -g the periodogram for magphase (of the
 /// first nights_max records; the rest counted in `over`).
 tally write_search(input& s, const options& o, std::FILE* out);
+
+/// A time in the ephemeris's system (JD, HJD with -r, BJD_TDB with -B; units) as the
+/// geocentric Julian Date (UT) at which it is seen.
+long long geocentric_time(long long t, const options& o);
+
+/// Writes half cycles as a cycle number: "1234", "1234.5", "-0.5".
+void print_cycle(std::FILE* f, long long half_cycles);
+
+/// Writes units of time as days with `decimals` decimals (0 to 9), rounded half away from zero,
+/// with a minus sign when below zero.
+void print_signed_days(std::FILE* f, long long units, int decimals);
+
+/// Reads a list of timings, TIME [ERROR] [anything] a line, Julian Dates in full or, after a
+/// line that says "2400000" ("HJD-2400000"), reduced; other lines are passed over, and the time
+/// system their first words name is kept in `t`.
+void read_timings(input& s, timing_list* list, oc_tally* t);
+
+/// -c: each timing's cycle, O−C and error, or with -g the O−C diagram for magphase; the
+/// elements refined from them in the tally.
+tally write_timings(input& s, const options& o, std::FILE* out);
+
+/// -t: the minima (or maxima) from FROM to TO, geocentric, with their dates in UT and JST.
+tally write_predictions(const options& o, std::FILE* out);
 
 }  // namespace magprep
