@@ -291,8 +291,8 @@ static int oc_summary(std::FILE* err, const options& o, const tally& t) {
 static int predictions_summary(std::FILE* err, const options& o, const tally& t) {
   const char* what = o.maxima ? "maxima" : o.secondaries ? "minima, primary and secondary" : "minima";
   if (t.over > 0) {
-    std::fprintf(err, "magprep: -t %s would give %lld lines, more than %d: give a shorter span\n",
-                 o.times_text, t.over, predictions_max);
+    std::fprintf(err, "magprep: -t %s would give more than %d lines: give a shorter span\n",
+                 o.times_text, predictions_max);
     return 1;
   }
   if (t.records == 0) {

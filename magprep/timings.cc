@@ -102,11 +102,11 @@ void print_signed_days(std::FILE* f, long long units, int decimals) {
     std::fprintf(f, "%s%lld.%0*lld", sign, v / one, decimals, v % one);
 }
 
-// The tenth of the diagram's axis in half cycles: 1, 2 or 5 cycles times a power of ten, the
+// The tenth of the diagram's axis in half cycles: 1, 2, 3 or 5 cycles times a power of ten, the
 // least that takes the cycles `lo` to `hi` (half cycles) within ten tenths from a multiple of
 // it.
 static long long tenth_of(long long lo, long long hi) {
-  static constexpr long long steps[3] = {1, 2, 5};
+  static constexpr long long steps[4] = {1, 2, 3, 5};
   for (long long power = 1; power <= 1000000000000LL; power *= 10)
     for (const long long s : steps) {
       const long long tenth = 2 * s * power;
