@@ -13,7 +13,8 @@
 namespace magprep {
 
 static constexpr const char* usage_line =
-    "Usage: magprep [OPTION]... STAR [FILE]...  or  magprep -s SHIFT [-o FILE] [FILE]...\n";
+    "Usage: magprep [OPTION]... STAR [FILE]...  or  magprep -s SHIFT [-o FILE] [FILE]...\n"
+    "  or  magprep -c -p PERIOD -e EPOCH [FILE]...  or  magprep -t FROM,TO -p PERIOD -e EPOCH\n";
 
 static constexpr const char* help_text =
     "Write the observations of STAR in observation reports as a data file for\n"
@@ -43,7 +44,19 @@ static constexpr const char* help_text =
     "  -f MIN,MAX search for the period from MIN to MAX days and write the five\n"
     "             best, PERIOD THETA, best first (theta below 1 orders the curve)\n"
     "  -g         with -f, write the periodogram for magphase instead: X from 0 at\n"
-    "             MIN to 1 at MAX, even in frequency, and theta times 10\n"
+    "             MIN to 1 at MAX, even in frequency, and theta times 10; with -c,\n"
+    "             the O-C diagram: X over round cycles, 10 - O-C in a round unit\n"
+    "  -m         times of minimum of STAR: TIME ERROR N a line (days, N the points\n"
+    "             timed), one for each run of records; with -p and -e also E and O-C\n"
+    "  -M         times of maximum, as -m; with -c or -t, the ephemeris is of maxima\n"
+    "  -c         read lists of timings, TIME [ERROR] [anything] a line, and write\n"
+    "             E O-C ERROR for the elements of -p and -e, or with -g the O-C\n"
+    "             diagram for magphase; the elements refined on standard error. Times\n"
+    "             are Julian Dates, or reduced (JD - 2400000) after a line that says\n"
+    "             2400000 (HJD-2400000)\n"
+    "  -t FROM,TO the minima of -p and -e from FROM to TO (2026-12-10, the whole day,\n"
+    "             or Julian Dates) as seen from the Earth: JD, the date and time in UT\n"
+    "             and in JST, and E; with -2 also the secondary minima\n"
     "  -o FILE    write the data to FILE, and only when the run succeeds\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n"
