@@ -3,9 +3,11 @@
 
 #include <cmath>
 
+#include "timing/units.h"
+
 namespace timing {
 
-static long long floor_div(long long a, long long b) { return a / b - (a % b < 0 ? 1 : 0); }
+
 
 // ---- cycles ----
 
