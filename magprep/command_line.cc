@@ -41,6 +41,8 @@ static constexpr const char* help_text =
     "             record written\n"
     "  -r RA,DEC  the star's position, J2000 (05:59:31.7,+37:12:45): make the times\n"
     "             heliocentric, as catalogue ephemerides are\n"
+    "  -B RA,DEC  as -r, but make the times barycentric, BJD_TDB (UTC to TT by the\n"
+    "             leap seconds), as ephemerides from space photometry are\n"
     "  -f MIN,MAX search for the period from MIN to MAX days and write the five\n"
     "             best, PERIOD THETA, best first (theta below 1 orders the curve)\n"
     "  -g         with -f, write the periodogram for magphase instead: X from 0 at\n"
@@ -114,6 +116,7 @@ static const option_value* value_of(char letter) {
       {'r', &options::position_text, "option -r needs RA,DEC"},
       {'f', &options::range_text, "option -f needs MIN,MAX"},
       {'t', &options::times_text, "option -t needs FROM,TO"},
+      {'B', &options::barycentre_text, "option -B needs RA,DEC"},
   };
   for (const option_value& v : values)
     if (v.letter == letter) return &v;
@@ -173,6 +176,12 @@ static bool read_times(const char* text, options* o) {
 
 // The values of -p, -e, -r, -f and which options go together; the mode.
 static parsed check_options(bool nights, std::FILE* err, options* o) {
+  if (o->barycentre_text != nullptr) {
+    if (o->position_text != nullptr)
+      return usage_error(err, "-r and -B cannot be given together", nullptr);
+    o->position_text = o->barycentre_text;
+    o->barycentric = true;
+  }
   const bool elements = o->period_text != nullptr;
   const bool predict = o->times_text != nullptr;
   const bool extrema = (o->minima || o->maxima) && !o->oc && !predict;
@@ -187,7 +196,7 @@ static parsed check_options(bool nights, std::FILE* err, options* o) {
   if (extrema && elements != (o->epoch_text != nullptr))
     return usage_error(err, "-m and -M take -p PERIOD and -e EPOCH together", nullptr);
   if (o->oc && o->position_text != nullptr)
-    return usage_error(err, "-r does not go with -c: the timings are in the ephemeris's times", nullptr);
+    return usage_error(err, "-r and -B do not go with -c: the timings are in the ephemeris's times", nullptr);
   if (o->secondaries && !predict) return usage_error(err, "-2 goes with -t", nullptr);
   if (predict && !read_times(o->times_text, o))
     return usage_error(err, "FROM,TO must be dates (2026-12-10) or Julian Dates, FROM first, not", o->times_text);
@@ -200,7 +209,7 @@ static parsed check_options(bool nights, std::FILE* err, options* o) {
     return usage_error(err, "-s goes with -p, not with -f", nullptr);
   if (o->epoch_text != nullptr && !elements) return usage_error(err, "-e goes with -p", nullptr);
   if (o->position_text != nullptr && !elements && !search && !extrema)
-    return usage_error(err, "-r goes with -p, -f, -m or -M", nullptr);
+    return usage_error(err, "-r and -B go with -p, -f, -m, -M or -t", nullptr);
   if (o->periodogram && !search && !o->oc) return usage_error(err, "-g goes with -f or -c", nullptr);
   if (o->shift_text != nullptr && !read_shift(o->shift_text, &o->shift))
     return usage_error(err, "SHIFT must be a decimal number, not", o->shift_text);

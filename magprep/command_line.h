@@ -36,6 +36,8 @@ struct options {
   bool maxima;                ///< -M
   bool oc;                    ///< -c
   bool secondaries;           ///< -2
+  const char* barycentre_text;  ///< -B RA,DEC as given, or null (then also in position_text)
+  bool barycentric;             ///< -B: times in BJD_TDB
   const char* times_text;     ///< -t FROM,TO as given, or null
   long long from;             ///< -t, JD in units
   long long to;               ///< -t

@@ -1,21 +1,53 @@
 // -p: the records of a star folded on an ephemeris, as a phase list for magphase.
 #include "ephemeris.h"
 #include "modes.h"
+#include "timing/barycentre.h"
 
 namespace magprep {
 
-long long record_time(const record& r, const options& o) {
-  const long long jd = julian_date(r.time);
-  return o.position_text != nullptr ? jd + heliocentric_correction(jd, o.position) : jd;
+// Counts what UTC rested on for a barycentric time; false when there is no such time.
+static bool note_time(timing::time_status status, time_notes* notes) {
+  switch (status) {
+    case timing::time_status::known: return true;
+    case timing::time_status::before_1972: ++notes->before_1972; return true;
+    case timing::time_status::past_table: ++notes->past_table; return true;
+    case timing::time_status::in_step: ++notes->in_step; return true;
+    case timing::time_status::out_of_range: ++notes->out_of_range; return false;
+  }
+  return false;
 }
 
-long long geocentric_time(long long t, const options& o) {
-  if (o.position_text == nullptr) return t;
-  // The correction changes by less than 2e-4 of a day a day: two steps leave less than a
-  // microday, the unit it is rounded to.
-  long long seen = t - heliocentric_correction(t, o.position);
-  seen = t - heliocentric_correction(seen, o.position);
-  return t - heliocentric_correction(seen, o.position);
+bool record_time(const record& r, const options& o, time_notes* notes, long long* time) {
+  const long long jd = julian_date(r.time);
+  if (o.position_text == nullptr) {
+    *time = jd;
+  } else if (!o.barycentric) {
+    *time = jd + heliocentric_correction(jd, o.position);
+  } else {
+    long long correction = 0;
+    if (!note_time(timing::barycentric_correction(jd, {o.position.ra, o.position.dec}, &correction),
+                   notes))
+      return false;
+    *time = jd + correction;
+  }
+  return true;
+}
+
+bool geocentric_time(long long t, const options& o, time_notes* notes, long long* jd) {
+  if (o.position_text == nullptr) {
+    *jd = t;
+    return true;
+  }
+  const timing::sky_position p{o.position.ra, o.position.dec};
+  if (o.barycentric) return note_time(timing::utc_of_barycentric(t, p, jd), notes);
+  if (timing::utc_of_heliocentric(t, p, jd)) return true;
+  ++notes->out_of_range;
+  return false;
+}
+
+void uncount_record(tally& t, const record& r) {
+  --t.records;
+  if (r.mag.uncertain) --t.uncertain;
 }
 
 tally write_fold(input& s, const options& o, std::FILE* out) {
@@ -31,7 +63,11 @@ tally write_fold(input& s, const options& o, std::FILE* out) {
       ++t.over;
       continue;
     }
-    const long long time = record_time(r, o);
+    long long time = 0;
+    if (!record_time(r, o, &t.times, &time)) {
+      uncount_record(t, r);
+      continue;
+    }
     if (t.records == 1 && o.epoch_text == nullptr) t.epoch = time;
     const long long phase = phase_billionths(time, t.epoch, o.period);
     std::fprintf(out, "0.%04d %s\n", phase_ten_thousandths(phase, o.shift), r.mag.digits);

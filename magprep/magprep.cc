@@ -17,6 +17,32 @@ namespace magprep {
 
 static const char* plural(long long n) { return n == 1 ? "" : "s"; }
 
+const char* time_kind(const options& o) {
+  return o.position_text == nullptr ? "JD" : o.barycentric ? "BJD_TDB" : "HJD";
+}
+
+// With -B, the times for which UTC was not known from the leap seconds, and those dropped.
+static void print_time_notes(std::FILE* err, const time_notes& n) {
+  if (n.before_1972 > 0)
+    std::fprintf(err,
+                 "magprep: warning: %lld time%s before 1972, when UTC had no leap seconds: TT - "
+                 "UTC from UTC's offsets of the 1960s or from Delta T before 1961\n",
+                 n.before_1972, plural(n.before_1972));
+  if (n.past_table > 0)
+    std::fprintf(err,
+                 "magprep: warning: %lld time%s past the leap seconds known to this magprep: "
+                 "TT - UTC taken as after the last one, a second off for each one since\n",
+                 n.past_table, plural(n.past_table));
+  if (n.in_step > 0)
+    std::fprintf(err, "magprep: warning: %lld time%s within a leap second, given as its end\n",
+                 n.in_step, plural(n.in_step));
+  if (n.out_of_range > 0)
+    std::fprintf(err,
+                 "magprep: %lld time%s before 1900 or after 2099 could not be made barycentric "
+                 "and %s dropped\n",
+                 n.out_of_range, plural(n.out_of_range), n.out_of_range == 1 ? "was" : "were");
+}
+
 static const char* layout_name(layout k) { return k == layout::vsolj ? "VSOLJ" : "VSNET"; }
 
 // ---- the line on standard error ----
@@ -67,7 +93,7 @@ static void print_julian_date(std::FILE* err, long long units) {
 
 // -p: the ephemeris the phases were made with, and the kind of times.
 static void fold_summary(std::FILE* err, const options& o, const tally& t) {
-  const char* kind = o.position_text != nullptr ? "HJD" : "JD";
+  const char* kind = time_kind(o);
   std::fprintf(err, "; folded on %s d", o.period_text);
   if (o.epoch_text != nullptr) {
     std::fprintf(err, " from %s %s", kind, o.epoch_text);
@@ -76,7 +102,8 @@ static void fold_summary(std::FILE* err, const options& o, const tally& t) {
     print_julian_date(err, t.epoch);
   }
   if (o.position_text != nullptr)
-    std::fprintf(err, "; times made heliocentric for %s", o.position_text);
+    std::fprintf(err, "; times made %s for %s", o.barycentric ? "barycentric (TDB)" : "heliocentric",
+                 o.position_text);
   else
     std::fputs("; times geocentric (-r makes them heliocentric)", err);
   if (o.shift_text != nullptr) std::fprintf(err, "; phases shifted by %s", o.shift_text);
@@ -103,7 +130,7 @@ static int search_summary(std::FILE* err, const options& o, const tally& t, int 
       return 1;
     case plan_status::ok: break;
   }
-  std::fprintf(err, "; %s over ", o.position_text != nullptr ? "HJD" : "JD");
+  std::fprintf(err, "; %s over ", time_kind(o));
   print_days(err, p.span);
   std::fprintf(err,
                " days; %lld trial periods from %.*s to %s d, %d bins, frequency step %.3g "
@@ -120,7 +147,8 @@ static int search_summary(std::FILE* err, const options& o, const tally& t, int 
   }
   std::fputs("; to fold on the best period: magprep -p ", err);
   print_period(err, period_of(t.best), period_decimals(p, t.best));
-  if (o.position_text != nullptr) std::fprintf(err, " -r %s", o.position_text);
+  if (o.position_text != nullptr)
+    std::fprintf(err, " -%c %s", o.barycentric ? 'B' : 'r', o.position_text);
   std::fprintf(err, " %s", o.star.whole);
   for (int i = o.first_file; i < argc; ++i) std::fprintf(err, " %s", argv[i]);
   std::fputc('\n', err);
@@ -289,7 +317,10 @@ static int oc_summary(std::FILE* err, const options& o, const tally& t) {
 }
 
 static int predictions_summary(std::FILE* err, const options& o, const tally& t) {
-  const char* what = o.maxima ? "maxima" : o.secondaries ? "minima, primary and secondary" : "minima";
+  const bool one = t.records == 1;
+  const char* what = o.maxima ? (one ? "maximum" : "maxima")
+                     : o.secondaries ? (one ? "minimum, primary or secondary," : "minima, primary and secondary,")
+                                     : (one ? "minimum" : "minima");
   if (t.over > 0) {
     std::fprintf(err, "magprep: -t %s would give more than %d lines: give a shorter span\n",
                  o.times_text, predictions_max);
@@ -301,7 +332,7 @@ static int predictions_summary(std::FILE* err, const options& o, const tally& t)
   }
   const char* comma = std::strchr(o.times_text, ',');
   std::fprintf(err, "magprep: %lld %s from %.*s to %s of %s = %s %s + %s E", t.records, what,
-               static_cast<int>(comma - o.times_text), o.times_text, comma + 1, event_name(o), o.position_text != nullptr ? "HJD" : "JD",
+               static_cast<int>(comma - o.times_text), o.times_text, comma + 1, event_name(o), time_kind(o),
                o.epoch_text, o.period_text);
   if (o.position_text != nullptr)
     std::fprintf(err, ", seen from the Earth for %s", o.position_text);
@@ -320,17 +351,29 @@ static bool output_ok(std::FILE* out, const char* name, std::FILE* err) {
   return false;
 }
 
+// The summary of a mode whose times -r or -B correct, and what UTC rested on.
+static int timed_summary(std::FILE* err, const options& o, const tally& t, int argc, char** argv) {
+  const int status = star_summary(err, o, t, argc, argv);
+  print_time_notes(err, t.times);
+  return status;
+}
+
 static int run_mode(input& s, const options& o, int argc, char** argv, std::FILE* out,
                     std::FILE* err) {
   switch (o.what) {
     case mode::records: return star_summary(err, o, write_records(s, o, out), argc, argv);
     case mode::nights: return star_summary(err, o, write_nights(s, o, out), argc, argv);
     case mode::phases: return phase_summary(err, o, write_phases(s, o, out));
-    case mode::fold: return star_summary(err, o, write_fold(s, o, out), argc, argv);
-    case mode::search: return star_summary(err, o, write_search(s, o, out), argc, argv);
+    case mode::fold: return timed_summary(err, o, write_fold(s, o, out), argc, argv);
+    case mode::search: return timed_summary(err, o, write_search(s, o, out), argc, argv);
     case mode::extrema: return 1;
     case mode::oc: return oc_summary(err, o, write_timings(s, o, out));
-    case mode::predictions: return predictions_summary(err, o, write_predictions(o, out));
+    case mode::predictions: {
+      const tally t = write_predictions(o, out);
+      const int status = predictions_summary(err, o, t);
+      print_time_notes(err, t.times);
+      return status;
+    }
   }
   return 1;
 }

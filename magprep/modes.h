@@ -60,6 +60,15 @@ struct oc_tally {
   timing::elements_fit fit2;
 };
 
+/// What the times of -B rested on: counts of times for which UTC was not known from the
+/// leap seconds, and of those that could not be turned (dropped).
+struct time_notes {
+  long long before_1972;
+  long long past_table;
+  long long in_step;
+  long long out_of_range;
+};
+
 /// What a mode read, kept and dropped.
 struct tally {
   long long records;    ///< written
@@ -78,6 +87,7 @@ struct tally {
   search_plan plan;         ///< -f: what it did, when it ran
   unsigned long long best;  ///< -f: the frequency of the best period, when it ran
   oc_tally oc;              ///< -c
+  time_notes times;         ///< -r, -B: times that could not be made exact, or not at all
 };
 
 /// Counts a record of the star and tells whether it is kept: not a limit, and in the layout of
@@ -101,8 +111,12 @@ tally write_phases(input& s, const options& o, std::FILE* out);
 /// or days allow.
 night_scale choose_scale(long long first, long long last, long long per_hour);
 
-/// The time of a record as -p and -f take it: its Julian Date, heliocentric with -r (units).
-long long record_time(const record& r, const options& o);
+/// The time of a record as -p, -f, -m and -M take it: its Julian Date, heliocentric with -r,
+/// barycentric in TDB with -B (units). False for a time -B cannot turn (counted in `notes`).
+bool record_time(const record& r, const options& o, time_notes* notes, long long* time);
+
+/// Takes back a record that count_record counted, when it cannot be used after all.
+void uncount_record(tally& t, const record& r);
 
 /// Writes billionths of a day with `decimals` decimals (0 to 9), rounded half up.
 void print_period(std::FILE* f, long long billionths, int decimals);
@@ -116,8 +130,11 @@ tally write_fold(input& s, const options& o, std::FILE* out);
 tally write_search(input& s, const options& o, std::FILE* out);
 
 /// A time in the ephemeris's system (JD, HJD with -r, BJD_TDB with -B; units) as the
-/// geocentric Julian Date (UT) at which it is seen.
-long long geocentric_time(long long t, const options& o);
+/// geocentric Julian Date (UT) at which it is seen; false when it cannot be turned (counted).
+bool geocentric_time(long long t, const options& o, time_notes* notes, long long* jd);
+
+/// The kind of the times of a run: "JD", "HJD" with -r, "BJD_TDB" with -B.
+const char* time_kind(const options& o);
 
 /// Writes half cycles as a cycle number: "1234", "1234.5", "-0.5".
 void print_cycle(std::FILE* f, long long half_cycles);

@@ -36,8 +36,11 @@ tally write_predictions(const options& o, std::FILE* out) {
     for (long long n = first; n <= last; n += step) {
       // The event in the ephemeris's own times, then the geocentric JD it is seen at.
       const long long event = o.epoch + floor_div(n * o.period, 2);
-      const long long seen = geocentric_time(event, o);
-      if (seen < o.from || seen > o.to) continue;
+      long long seen = 0;
+      time_notes notes{};
+      if (!geocentric_time(event, o, pass == 0 ? &t.times : &notes, &seen) || seen < o.from ||
+          seen > o.to)
+        continue;
       if (pass == 0) {
         ++t.records;
         continue;

@@ -70,7 +70,10 @@ tally write_search(input& s, const options& o, std::FILE* out) {
       ++t.over;
       continue;
     }
-    in.time[in.count] = record_time(r, o);
+    if (!record_time(r, o, &t.times, &in.time[in.count])) {
+      uncount_record(t, r);
+      continue;
+    }
     in.mag[in.count] = thousandths(r.mag.digits);
     ++in.count;
   }

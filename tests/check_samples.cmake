@@ -1,5 +1,5 @@
 # Runs every sample of examples/ through magprep and then through magtime or magphase, as the
-# manuals teach: magprep must say one line and end with status 0, magtime gets the layout answer
+# manuals teach: magprep must say only lines of its own and end with status 0, magtime gets the layout answer
 # magprep gives, and the plotting program must draw the file without a message.
 #
 #   cmake -DMAGPREP=exe -DMAGTIME=exe -DMAGPHASE=exe -DSOURCE=dir -DSCRATCH=dir
@@ -11,7 +11,8 @@ set(runs "report.txt|magtime|BLAlg" "vsolj.txt|magtime|BLAlg" "vsnet.txt|magtime
          "collapsed.txt|magtime|UXAlg" "collapsed.txt|magphase|-n|UXAlg"
          "folded.txt|magphase|-s|0.5" "phase.txt|magphase|-s|0"
          "minima.txt|magphase|-p|1.4426731|-e|2461370.3712|-r|20:31:15.4,+41:12:36|-s|0.5|V2384Cyg"
-         "minima.txt|magphase|-f|0.5,5|-g|V2384Cyg")
+         "minima.txt|magphase|-f|0.5,5|-g|V2384Cyg" "ccdnight.txt|magphase|-n|V2384Cyg"
+         "timings.txt|magphase|-c|-g|-p|1.4426731|-e|2461370.3712")
 
 file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
@@ -31,7 +32,7 @@ foreach(run IN LISTS runs)
                   OUTPUT_FILE "${SCRATCH}/data.txt" ERROR_VARIABLE said RESULT_VARIABLE status)
   string(REPLACE "\r" "" said "${said}")
   set(what "magprep ${fields} ${sample} | ${program}")
-  if(NOT status EQUAL 0 OR NOT said MATCHES "^magprep: [^\n]*\n$")
+  if(NOT status EQUAL 0 OR NOT said MATCHES "^(magprep: [^\n]*\n)+$")
     string(APPEND failures "${what}: magprep ended with status ${status} saying\n${said}\n")
     continue()
   endif()
