@@ -13,10 +13,11 @@
 namespace magprep {
 
 static constexpr const char* usage_line =
-    "Usage: magprep [OPTION]... STAR [FILE]...  or  magprep -s SHIFT [-o FILE] [FILE]...\n"
-    "  or  magprep -c -p PERIOD -e EPOCH [FILE]...  or  magprep -t FROM,TO -p PERIOD -e EPOCH\n";
+    "Usage: magprep [OPTION]... STAR [FILE]...  or  magprep -s SHIFT [-o FILE] [FILE]...\n";
 
 static constexpr const char* help_text =
+    "  or:  magprep -c -p PERIOD -e EPOCH [OPTION]... [FILE]...\n"
+    "  or:  magprep -t FROM,TO -p PERIOD -e EPOCH [OPTION]...\n"
     "Write the observations of STAR in observation reports as a data file for\n"
     "magtime, or with -n for magphase; or shift the phases of a phase list.\n"
     "With no FILE, or when FILE is -, read standard input. Several FILEs are read\n"
@@ -187,19 +188,24 @@ static parsed check_options(bool nights, std::FILE* err, options* o) {
   const bool extrema = (o->minima || o->maxima) && !o->oc && !predict;
   const bool fold = elements && !extrema && !o->oc && !predict;
   const bool search = o->range_text != nullptr;
-  if (o->minima && o->maxima) return usage_error(err, "-m and -M cannot be given together", nullptr);
+  if (o->minima && o->maxima)
+    return usage_error(err, "-m and -M cannot be given together", nullptr);
   if (o->oc && predict) return usage_error(err, "-c and -t cannot be given together", nullptr);
   if ((o->oc || predict) && (!elements || o->epoch_text == nullptr))
-    return usage_error(err, o->oc ? "-c needs -p PERIOD and -e EPOCH" : "-t needs -p PERIOD and -e EPOCH", nullptr);
+    return usage_error(
+        err, o->oc ? "-c needs -p PERIOD and -e EPOCH" : "-t needs -p PERIOD and -e EPOCH",
+        nullptr);
   if ((o->oc || predict || extrema) && (search || nights || o->shift_text != nullptr))
     return usage_error(err, "-m, -M, -c and -t go with neither -n, -s nor -f", nullptr);
   if (extrema && elements != (o->epoch_text != nullptr))
     return usage_error(err, "-m and -M take -p PERIOD and -e EPOCH together", nullptr);
   if (o->oc && o->position_text != nullptr)
-    return usage_error(err, "-r and -B do not go with -c: the timings are in the ephemeris's times", nullptr);
+    return usage_error(err, "-r and -B do not go with -c: the timings are in the ephemeris's times",
+                       nullptr);
   if (o->secondaries && !predict) return usage_error(err, "-2 goes with -t", nullptr);
   if (predict && !read_times(o->times_text, o))
-    return usage_error(err, "FROM,TO must be dates (2026-12-10) or Julian Dates, FROM first, not", o->times_text);
+    return usage_error(err, "FROM,TO must be dates (2026-12-10) or Julian Dates, FROM first, not",
+                       o->times_text);
   if (nights && (fold || search))
     return usage_error(err, "-n goes with neither -p nor -f", nullptr);
   if (nights && o->shift_text != nullptr)
@@ -210,7 +216,8 @@ static parsed check_options(bool nights, std::FILE* err, options* o) {
   if (o->epoch_text != nullptr && !elements) return usage_error(err, "-e goes with -p", nullptr);
   if (o->position_text != nullptr && !elements && !search && !extrema)
     return usage_error(err, "-r and -B go with -p, -f, -m, -M or -t", nullptr);
-  if (o->periodogram && !search && !o->oc) return usage_error(err, "-g goes with -f or -c", nullptr);
+  if (o->periodogram && !search && !o->oc)
+    return usage_error(err, "-g goes with -f or -c", nullptr);
   if (o->shift_text != nullptr && !read_shift(o->shift_text, &o->shift))
     return usage_error(err, "SHIFT must be a decimal number, not", o->shift_text);
   if (elements && (!read_days(o->period_text, 5, &o->period) || o->period == 0))

@@ -16,31 +16,31 @@ enum class mode { records, nights, phases, fold, search, extrema, oc, prediction
 /// The command line as read. Times and periods are in units of ephemeris.h.
 struct options {
   mode what;
-  const char* shift_text;     ///< the SHIFT as given, null unless -s was given
-  long long shift;            ///< the SHIFT in billionths of the phase
-  const char* star_text;      ///< STAR as given; null with -s alone
-  star_name star;             ///< STAR as read
-  const char* output;         ///< the FILE of -o, null for standard output
-  int first_file;             ///< index in argv of the first FILE operand
-  const char* period_text;    ///< -p PERIOD as given, or null
-  long long period;           ///< -p
-  const char* epoch_text;     ///< -e EPOCH as given, or null
-  long long epoch;            ///< -e
-  const char* position_text;  ///< -r RA,DEC as given, or null
-  sky_position position;      ///< -r
-  const char* range_text;     ///< -f MIN,MAX as given, or null
-  long long min_period;       ///< -f
-  long long max_period;       ///< -f
-  bool periodogram;           ///< -g
-  bool minima;                ///< -m
-  bool maxima;                ///< -M
-  bool oc;                    ///< -c
-  bool secondaries;           ///< -2
+  const char* shift_text;       ///< the SHIFT as given, null unless -s was given
+  long long shift;              ///< the SHIFT in billionths of the phase
+  const char* star_text;        ///< STAR as given; null with -s alone
+  star_name star;               ///< STAR as read
+  const char* output;           ///< the FILE of -o, null for standard output
+  int first_file;               ///< index in argv of the first FILE operand
+  const char* period_text;      ///< -p PERIOD as given, or null
+  long long period;             ///< -p
+  const char* epoch_text;       ///< -e EPOCH as given, or null
+  long long epoch;              ///< -e
+  const char* position_text;    ///< -r RA,DEC as given, or null
+  sky_position position;        ///< -r
+  const char* range_text;       ///< -f MIN,MAX as given, or null
+  long long min_period;         ///< -f
+  long long max_period;         ///< -f
+  bool periodogram;             ///< -g
+  bool minima;                  ///< -m
+  bool maxima;                  ///< -M
+  bool oc;                      ///< -c
+  bool secondaries;             ///< -2
   const char* barycentre_text;  ///< -B RA,DEC as given, or null (then also in position_text)
   bool barycentric;             ///< -B: times in BJD_TDB
-  const char* times_text;     ///< -t FROM,TO as given, or null
-  long long from;             ///< -t, JD in units
-  long long to;               ///< -t
+  const char* times_text;       ///< -t FROM,TO as given, or null
+  long long from;               ///< -t, JD in units
+  long long to;                 ///< -t
 };
 
 enum class parsed { run, help, version, usage };

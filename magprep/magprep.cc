@@ -102,8 +102,8 @@ static void fold_summary(std::FILE* err, const options& o, const tally& t) {
     print_julian_date(err, t.epoch);
   }
   if (o.position_text != nullptr)
-    std::fprintf(err, "; times made %s for %s", o.barycentric ? "barycentric (TDB)" : "heliocentric",
-                 o.position_text);
+    std::fprintf(err, "; times made %s for %s",
+                 o.barycentric ? "barycentric (TDB)" : "heliocentric", o.position_text);
   else
     std::fputs("; times geocentric (-r makes them heliocentric)", err);
   if (o.shift_text != nullptr) std::fprintf(err, "; phases shifted by %s", o.shift_text);
@@ -279,8 +279,7 @@ static int oc_summary(std::FILE* err, const options& o, const tally& t) {
                  "dates says HJD-2400000 on a line before them)",
                  c.not_julian, plural(c.not_julian));
   if (c.over > 0) std::fprintf(err, "; %lld past the first %d dropped", c.over, timings_max);
-  if (c.far > 0)
-    std::fprintf(err, "; %lld more than 10^12 cycles from the epoch dropped", c.far);
+  if (c.far > 0) std::fprintf(err, "; %lld more than 10^12 cycles from the epoch dropped", c.far);
   if (t.records > 0 && o.periodogram) {
     std::fputs("; X 0.0 is E ", err);
     print_cycle(err, c.start);
@@ -318,9 +317,10 @@ static int oc_summary(std::FILE* err, const options& o, const tally& t) {
 
 static int predictions_summary(std::FILE* err, const options& o, const tally& t) {
   const bool one = t.records == 1;
-  const char* what = o.maxima ? (one ? "maximum" : "maxima")
-                     : o.secondaries ? (one ? "minimum, primary or secondary," : "minima, primary and secondary,")
-                                     : (one ? "minimum" : "minima");
+  const char* what =
+      o.maxima        ? (one ? "maximum" : "maxima")
+      : o.secondaries ? (one ? "minimum, primary or secondary," : "minima, primary and secondary,")
+                      : (one ? "minimum" : "minima");
   if (t.over > 0) {
     std::fprintf(err, "magprep: -t %s would give more than %d lines: give a shorter span\n",
                  o.times_text, predictions_max);
@@ -332,8 +332,8 @@ static int predictions_summary(std::FILE* err, const options& o, const tally& t)
   }
   const char* comma = std::strchr(o.times_text, ',');
   std::fprintf(err, "magprep: %lld %s from %.*s to %s of %s = %s %s + %s E", t.records, what,
-               static_cast<int>(comma - o.times_text), o.times_text, comma + 1, event_name(o), time_kind(o),
-               o.epoch_text, o.period_text);
+               static_cast<int>(comma - o.times_text), o.times_text, comma + 1, event_name(o),
+               time_kind(o), o.epoch_text, o.period_text);
   if (o.position_text != nullptr)
     std::fprintf(err, ", seen from the Earth for %s", o.position_text);
   std::fputs("; columns: JD (UT), date and time UT, date and time JST, E\n", err);

@@ -44,10 +44,10 @@ struct timing_list {
 
 /// What -c read and found.
 struct oc_tally {
-  long long not_julian;  ///< lines whose time is no Julian Date, passed over
-  long long over;        ///< timings past timings_max, dropped
-  long long far;         ///< timings more than 10^12 cycles from the epoch, dropped
-  const char* system;    ///< the time system a header names ("HJD"), or null
+  long long not_julian;   ///< lines whose time is no Julian Date, passed over
+  long long over;         ///< timings past timings_max, dropped
+  long long far;          ///< timings more than 10^12 cycles from the epoch, dropped
+  const char* system;     ///< the time system a header names ("HJD"), or null
   long long first_cycle;  ///< half cycles
   long long last_cycle;
   long long start;  ///< -g: X 0 (half cycles)

@@ -173,8 +173,7 @@ tally write_timings(input& s, const options& o, std::FILE* out) {
       // A later timing (O−C above 0) stands higher: brighter, a smaller magnitude.
       const long long shift = (oc[i] * 2000 / unit + (oc[i] < 0 ? -1 : 1)) / 2;
       const long long mag = 10000 - shift;
-      std::fprintf(out, "%lld.%04lld %lld.%03lld\n", x / 10000, x % 10000, mag / 1000,
-                   mag % 1000);
+      std::fprintf(out, "%lld.%04lld %lld.%03lld\n", x / 10000, x % 10000, mag / 1000, mag % 1000);
     }
   } else {
     for (int i = 0; i < n; ++i) {

@@ -7,8 +7,6 @@
 
 namespace timing {
 
-
-
 // ---- cycles ----
 
 // The nearest half cycle of d = time − epoch is floor(2d / P + 1/2) = floor((4d + P) / 2P), the
