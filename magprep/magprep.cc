@@ -201,47 +201,74 @@ static bool output_ok(std::FILE* out, const char* name, std::FILE* err) {
   return false;
 }
 
-static int run_mode(input& s, const options& o, int argc, char** argv, std::FILE* out,
-                    std::FILE* err) {
-  switch (o.what) {
-    case mode::records: return star_summary(err, o, write_records(s, o, out), argc, argv);
-    case mode::nights: return star_summary(err, o, write_nights(s, o, out), argc, argv);
-    case mode::phases: return phase_summary(err, o, write_phases(s, o, out));
-    case mode::fold: return star_summary(err, o, write_fold(s, o, out), argc, argv);
-    case mode::search: return star_summary(err, o, write_search(s, o, out), argc, argv);
-  }
-  return 1;
+// As output_ok, and `out` closed, which on some file systems is when a write fails.
+static bool close_output(std::FILE* out, const char* name, std::FILE* err) {
+  const bool written = output_ok(out, name, err);
+  errno = 0;
+  if (std::fclose(out) == 0 || !written) return written;
+  std::fprintf(err, "magprep: cannot write %s%s%s\n", name, errno != 0 ? ": " : "",
+               errno != 0 ? std::strerror(errno) : "");
+  return false;
 }
 
-// -o FILE: the data goes to a new file beside FILE, which takes FILE's place only when the run
-// succeeds; FILE is never read.
+static tally write_mode(input& s, const options& o, std::FILE* out) {
+  switch (o.what) {
+    case mode::records: return write_records(s, o, out);
+    case mode::nights: return write_nights(s, o, out);
+    case mode::phases: return write_phases(s, o, out);
+    case mode::fold: return write_fold(s, o, out);
+    case mode::search: return write_search(s, o, out);
+  }
+  return {};
+}
+
+// The line on standard error, once the data has reached the output: when it has not, that is
+// said instead, as the line would count records that were never written. Returns the status.
+static int summarise(const options& o, const tally& t, bool written, int argc, char** argv,
+                     std::FILE* err) {
+  if (!written) return 1;
+  return o.what == mode::phases ? phase_summary(err, o, t) : star_summary(err, o, t, argc, argv);
+}
+
+// -o FILE. A device or a fifo is written as it is. Anything else is never written over: the
+// data goes to a new part file beside FILE, which takes FILE's place only when the run succeeds
+// and is removed otherwise, also when the run is interrupted. FILE is never read, nor opened
+// before it is known to be no regular file.
 static int run_to_file(const options& o, int argc, char** argv, std::FILE* in, std::FILE* err) {
-  char part[4096];
-  const int n = std::snprintf(part, sizeof part, "%s.magprep-part", o.output);
-  if (n < 0 || n >= static_cast<int>(sizeof part)) {
-    std::fprintf(err, "magprep: cannot write %s: the name is too long\n", o.output);
+  output_target t;
+  const output_kind kind = find_output(o.output, &t);
+  if (kind == output_kind::folder || kind == output_kind::no_reader ||
+      kind == output_kind::failed) {
+    const char* why = kind == output_kind::folder      ? "it is a folder"
+                      : kind == output_kind::no_reader ? "it is a fifo that no program reads"
+                                                       : std::strerror(errno);
+    std::fprintf(err, "magprep: cannot write %s: %s\n", o.output, why);
     return 1;
   }
-  plotcore::file_id target{};
-  std::FILE* old = plotcore::open_data_file(o.output, &target);
-  if (old != nullptr) std::fclose(old);
-  std::FILE* out = create_new_file(part);
-  if (out == nullptr) {
-    std::fprintf(err, "magprep: cannot write %s: %s\n", part, std::strerror(errno));
-    return 1;
+  output_ids ids{};
+  ids.file = t.id;
+  char part[part_name_max];
+  std::FILE* out = t.stream;
+  if (kind != output_kind::in_place) {
+    out = create_part(t, part, &ids.part);
+    if (out == nullptr) {
+      std::fprintf(err, "magprep: cannot write %s: %s\n", o.output, std::strerror(errno));
+      return 1;
+    }
   }
   input s;
-  start_input(s, argc, argv, o.first_file, in, err, &target);
-  const int status = run_mode(s, o, argc, argv, out, err);
-  const bool written = output_ok(out, o.output, err);
-  const bool closed = std::fclose(out) == 0;
-  if (status == 0 && written && closed && !s.failed) {
-    if (replace_file(part, o.output)) return 0;
+  start_input(s, argc, argv, o.first_file, in, err, &ids);
+  const tally tl = write_mode(s, o, out);
+  const bool written = close_output(out, o.output, err);
+  const int status = summarise(o, tl, written, argc, argv, err);
+  if (kind == output_kind::in_place) return status == 0 && !s.failed ? 0 : 1;
+  if (status == 0 && !s.failed) {
+    if (replace_with_part(part, t)) return 0;
     std::fprintf(err, "magprep: cannot write %s: %s\n", o.output, std::strerror(errno));
-  } else {
+  } else if (written) {
     std::fprintf(err, "magprep: %s not written\n", o.output);
   }
-  std::remove(part);
+  remove_part(part);
   return 1;
 }
 
@@ -256,9 +283,10 @@ int magprep_run(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE*
   if (o.output != nullptr) return run_to_file(o, argc, argv, in, err);
   input s;
   start_input(s, argc, argv, o.first_file, in, err, nullptr);
-  const int status = run_mode(s, o, argc, argv, out, err);
+  const tally t = write_mode(s, o, out);
   const bool written = output_ok(out, "standard output", err);
-  return status == 0 && written && !s.failed ? 0 : 1;
+  const int status = summarise(o, t, written, argc, argv, err);
+  return status == 0 && !s.failed ? 0 : 1;
 }
 
 }  // namespace magprep
