@@ -45,23 +45,32 @@ static void print_mentions(std::FILE* err, const options& o, const tally& t) {
                  o.star.whole);
 }
 
-// An hour since 0 h of day 0 of the day numbers, as "2026-12-07 19 h".
-static void print_hour(std::FILE* err, long long hour) {
+// A Julian Date (units), rounded half up to millionths of a day; before JD 0 too.
+static void print_julian_date(std::FILE* err, long long units) {
+  const long long millionths = floor_div(units + units_per_day / 2000000, units_per_day / 1000000);
+  const long long size = millionths < 0 ? -millionths : millionths;
+  std::fprintf(err, "%s%lld.%06lld", millionths < 0 ? "-" : "", size / 1000000, size % 1000000);
+}
+
+// An hour since 0 h of day 0 of the day numbers on the clock of the layout, as "2026-12-07 19
+// h" with " JST" after a VSOLJ hour (VSNET hours are UT, as every other time magprep gives); a
+// date outside the years 1 to 9999 as the Julian Date, which every date has.
+static void print_hour(std::FILE* err, long long hour, layout kind) {
   const long long day = floor_div(hour, 24);
-  print_date(err, static_cast<int>(day));
-  std::fprintf(err, " %lld h", hour - day * 24);
+  if (day >= first_calendar_day && day <= last_calendar_day) {
+    print_date(err, static_cast<int>(day));
+    std::fprintf(err, " %lld h%s", hour - day * 24, kind == layout::vsolj ? " JST" : "");
+    return;
+  }
+  const long long ut_hour = kind == layout::vsolj ? hour - 9 : hour;
+  std::fputs("JD ", err);
+  print_julian_date(err, julian_date_of_day_0 + ut_hour * (units_per_day / 24));
 }
 
 // Days of a span of time (units), rounded half up to hundredths.
 static void print_days(std::FILE* err, long long units) {
   const long long hundredths = (units / (units_per_day / 200) + 1) / 2;
   std::fprintf(err, "%lld.%02lld", hundredths / 100, hundredths % 100);
-}
-
-// A Julian Date (units), rounded half up to millionths of a day.
-static void print_julian_date(std::FILE* err, long long units) {
-  const long long millionths = (units / (units_per_day / 2000000) + 1) / 2;
-  std::fprintf(err, "%lld.%06lld", millionths / 1000000, millionths % 1000000);
 }
 
 // -p: the ephemeris the phases were made with, and the kind of times.
@@ -79,6 +88,24 @@ static void fold_summary(std::FILE* err, const options& o, const tally& t) {
   else
     std::fputs("; times geocentric (-r makes them heliocentric)", err);
   if (o.shift_text != nullptr) std::fprintf(err, "; phases shifted by %s", o.shift_text);
+}
+
+// -p: an EPOCH too far from a record to be meant. A five-digit one is most likely a Julian Date
+// written without its "24", as catalogues print them: the full one is offered when it is near.
+static void far_epoch(std::FILE* err, const options& o, const tally& t) {
+  std::fprintf(err, "magprep: %s: EPOCH %s is more than %lld days from the record at %s ",
+               o.star.whole, o.epoch_text, epoch_reach_days,
+               o.position_text != nullptr ? "HJD" : "JD");
+  print_julian_date(err, t.far_time);
+  const long long reduced = 2400000 * units_per_day;
+  const long long full = t.epoch + reduced;
+  const long long distance = t.far_time > full ? t.far_time - full : full - t.far_time;
+  if (t.epoch < epoch_reach_days * units_per_day && distance <= epoch_reach_days * units_per_day) {
+    const char* point = std::strchr(o.epoch_text, '.');
+    std::fprintf(err, "; as a full Julian Date: -e %lld%s", full / units_per_day,
+                 point != nullptr ? point : "");
+  }
+  std::fputc('\n', err);
 }
 
 // -f: what the search did or why it could not run, and the command that folds on the best
@@ -130,6 +157,10 @@ static int search_summary(std::FILE* err, const options& o, const tally& t, int 
 // needs to know (magtime's layout answer, the -n scale, the ephemeris, the search). Returns the
 // exit status.
 static int star_summary(std::FILE* err, const options& o, const tally& t, int argc, char** argv) {
+  if (t.far) {
+    far_epoch(err, o, t);
+    return 1;
+  }
   if (t.records == 0) {
     if (t.limits > 0)
       std::fprintf(err, "magprep: %s: only %lld upper limit%s, nothing to write", o.star.whole,
@@ -165,9 +196,9 @@ static int star_summary(std::FILE* err, const options& o, const tally& t, int ar
   if (o.what == mode::nights) {
     const long long tenth = t.scale.tenth_hours;
     std::fputs("; X 0.0 is ", err);
-    print_hour(err, t.scale.start_hour);
+    print_hour(err, t.scale.start_hour, t.kind);
     std::fputs(" and 1.0 is ", err);
-    print_hour(err, t.scale.end_hour);
+    print_hour(err, t.scale.end_hour, t.kind);
     if (tenth < 24)
       std::fprintf(err, ", %lld hour%s per tenth\n", tenth, plural(tenth));
     else
