@@ -144,11 +144,14 @@ static volatile LONG part_armed = 0;
 
 // Runs in a thread of its own on Ctrl-C, Ctrl-Break or the console closed. The part file was
 // opened with FILE_SHARE_DELETE, so it can be deleted while it is being written: it goes when
-// its handle closes, as the process ends. FALSE passes the event on to the handler that ends the
-// process.
+// its handle closes, as the process ends. The process ends here, with the status of a Ctrl-C,
+// rather than in the system's handler: that one exits through the C runtime, which flushes the
+// streams whose locks the main thread may hold (and Wine's ends with status 0).
 static BOOL WINAPI remove_part_on_event(DWORD) {
-  if (part_armed != 0) DeleteFileA(part_to_remove);
-  return FALSE;
+  if (part_armed == 0) return FALSE;
+  DeleteFileA(part_to_remove);
+  TerminateProcess(GetCurrentProcess(), STATUS_CONTROL_C_EXIT);
+  return TRUE;
 }
 
 std::FILE* create_part(const output_target& t, char* part, plotcore::file_id* id) {
