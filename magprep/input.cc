@@ -197,8 +197,12 @@ static void end_file(input& s) {
   s.f = nullptr;
 }
 
+// A file on disk, or a fifo or a device where the platform numbers them (POSIX does, by inode;
+// Windows gives pipes and devices no number): a fifo written and read would feed the run its own
+// output.
 static bool same_file(const plotcore::file_id& a, const plotcore::file_id& b) {
-  return a.known && b.known && a.on_disk && b.on_disk && a.volume == b.volume && a.index == b.index;
+  return a.known && b.known && a.on_disk == b.on_disk && (a.on_disk || a.index != 0) &&
+         a.volume == b.volume && a.index == b.index;
 }
 
 static bool is_output(const input& s, const plotcore::file_id& id) {

@@ -41,11 +41,16 @@ exec 4<>ff
 timeout 10 "$magprep" -o ff BLAlg report.txt 2>err.txt
 status=$?
 timeout 10 dd bs=65536 count=1 <&4 >got.txt 2>/dev/null
-exec 4<&-
 [ "$status" = 0 ] && cmp -s got.txt expected.txt && [ "$(cat err.txt)" = "$summary" ] ||
   fail "fifo with a reader: status $status, $(cat err.txt)"
+timeout 10 "$magprep" -o ff BLAlg ff 2>err.txt
+status=$?
+timeout 10 dd bs=65536 count=1 iflag=nonblock <&4 >/dev/null 2>&1
+exec 4<&-
+[ "$status" = 1 ] && [ "$(head -n 1 err.txt)" = "magprep: ff is the output file: not read" ] ||
+  fail "fifo written and read: status $status, $(cat err.txt)"
 [ -p ff ] && no_part ff || fail "fifo: replaced, or a part file made"
-echo "fifo: refused without a reader, written in place with one"
+echo "fifo: refused without a reader, written in place with one, never read as an input"
 
 # ---- devices ----
 if mknod null c 1 3 2>/dev/null && mknod full c 1 7 2>/dev/null; then
