@@ -62,6 +62,27 @@ static output_kind open_in_place(const char* name, bool fifo, output_target* t) 
   return output_kind::in_place;
 }
 
+// The file that standard output or standard error writes (`fd`), reached through a link such as
+// /dev/stdout: written through the descriptor itself, as the program's own output is, where it
+// stands (at the end, when the shell appends), and never replaced.
+static output_kind write_descriptor(int fd, const struct stat& st, output_target* t) {
+  const int copy = dup(fd);
+  std::FILE* f = copy >= 0 ? fdopen(copy, "w") : nullptr;
+  if (f == nullptr) {
+    const int why = errno;
+    if (copy >= 0) close(copy);
+    errno = why;
+    return output_kind::failed;
+  }
+  t->stream = f;
+  t->id = identity_of(st);
+  return output_kind::in_place;
+}
+
+static bool same_file(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 output_kind find_output(const char* name, output_target* t) {
   *t = {};
   t->kind = output_kind::failed;
@@ -81,14 +102,25 @@ output_kind find_output(const char* name, output_target* t) {
   }
   if (S_ISLNK(st.st_mode)) {
     // A link is kept, and what it leads to is written: a file on disk is replaced by its own
-    // name (/dev/stdout leads to the file standard output is, or to a pipe or a terminal). A
-    // link that leads nowhere is replaced by the new file.
+    // name, unless standard output or error writes it (/dev/stdout leads to the file, the pipe
+    // or the terminal that standard output is). A link that leads nowhere is replaced by the
+    // new file.
     if (stat(name, &st) != 0) {
       if (errno != ENOENT) return output_kind::failed;
       t->kind = output_kind::absent;
       return t->kind;
     }
-    if (S_ISREG(st.st_mode) && realpath(name, t->place) == nullptr) return output_kind::failed;
+    if (S_ISREG(st.st_mode)) {
+      static constexpr int written[2] = {STDOUT_FILENO, STDERR_FILENO};
+      for (const int fd : written) {
+        struct stat standard;
+        if (fstat(fd, &standard) == 0 && same_file(standard, st)) {
+          t->kind = write_descriptor(fd, st, t);
+          return t->kind;
+        }
+      }
+      if (realpath(name, t->place) == nullptr) return output_kind::failed;
+    }
   }
   if (S_ISDIR(st.st_mode)) {
     t->kind = output_kind::folder;

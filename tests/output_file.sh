@@ -69,12 +69,15 @@ else
 fi
 
 # ---- a link to standard output ----
-# The link is kept; standard output, a file, gets the data.
+# The link is kept, and standard output gets the data as it would without -o: appended to the
+# file it appends to.
 ln -s /proc/self/fd/1 stdout
-"$magprep" -o stdout BLAlg report.txt >got.txt 2>err.txt
+printf 'before\n' >got.txt
+"$magprep" -o stdout BLAlg report.txt >>got.txt 2>err.txt
 status=$?
-[ "$status" = 0 ] && [ -L stdout ] && cmp -s got.txt expected.txt ||
-  fail "link to standard output, a file: status $status, $(ls -l stdout)"
+{ printf 'before\n' && cat expected.txt; } >appended.txt
+[ "$status" = 0 ] && [ -L stdout ] && cmp -s got.txt appended.txt ||
+  fail "link to standard output, a file appended to: status $status, $(ls -l stdout)"
 "$magprep" -o stdout BLAlg report.txt 2>err.txt | cat >got.txt
 [ -L stdout ] && cmp -s got.txt expected.txt || fail "link to standard output, a pipe"
 echo "link to standard output: kept, the data written through it"
