@@ -268,9 +268,10 @@ static int summarise(const options& o, const tally& t, bool written, int argc, c
 static int run_to_file(const options& o, int argc, char** argv, std::FILE* in, std::FILE* err) {
   output_target t;
   const output_kind kind = find_output(o.output, &t);
-  if (kind == output_kind::folder || kind == output_kind::no_reader ||
+  if (kind == output_kind::folder || kind == output_kind::disk || kind == output_kind::no_reader ||
       kind == output_kind::failed) {
     const char* why = kind == output_kind::folder      ? "it is a folder"
+                      : kind == output_kind::disk      ? "it is a disk device"
                       : kind == output_kind::no_reader ? "it is a fifo that no program reads"
                                                        : std::strerror(errno);
     std::fprintf(err, "magprep: cannot write %s: %s\n", o.output, why);

@@ -26,6 +26,7 @@ enum class output_kind {
   regular,    ///< a file on disk: a new one takes its place when the run succeeds
   in_place,   ///< a device, a fifo or another thing that is no file on disk: written as it is
   folder,     ///< a folder: refused
+  disk,       ///< a block device, a whole disk or a part of one: refused, as data would be lost
   no_reader,  ///< a fifo that no program reads: refused, as writing it would wait for ever
   failed,     ///< it cannot be told or opened; errno says why
 };

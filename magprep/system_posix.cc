@@ -124,6 +124,8 @@ output_kind find_output(const char* name, output_target* t) {
   }
   if (S_ISDIR(st.st_mode)) {
     t->kind = output_kind::folder;
+  } else if (S_ISBLK(st.st_mode)) {
+    t->kind = output_kind::disk;
   } else if (S_ISREG(st.st_mode)) {
     t->kind = output_kind::regular;
     t->id = identity_of(st);

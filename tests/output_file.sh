@@ -61,9 +61,16 @@ if mknod null c 1 3 2>/dev/null && mknod full c 1 7 2>/dev/null; then
   status=$?
   [ "$status" = 1 ] && [ "$(cat err.txt)" = "magprep: cannot write full: No space left on device" ] ||
     fail "full device: status $status, $(cat err.txt)"
+  # A disk is not written over: the loop device of no file, which holds nothing.
+  if mknod disk b 7 200 2>/dev/null; then
+    timeout 10 "$magprep" -o disk BLAlg report.txt 2>err.txt
+    status=$?
+    [ "$status" = 1 ] && [ "$(cat err.txt)" = "magprep: cannot write disk: it is a disk device" ] &&
+      [ -b disk ] && no_part disk || fail "disk device: status $status, $(cat err.txt)"
+  fi
   [ -c null ] && [ -c full ] && no_part null && no_part full ||
     fail "a device was replaced, or a part file made for it"
-  echo "devices: written in place, the full one with status 1"
+  echo "devices: written in place, the full one with status 1; a disk refused"
 else
   echo "devices: SKIPPED, this user cannot make device nodes"
 fi
