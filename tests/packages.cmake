@@ -19,7 +19,8 @@ foreach(mode IN ITEMS install package)
   add_test(NAME ${mode}_contents
            COMMAND ${CMAKE_COMMAND} -DMODE=${mode} -DBUILD=${PROJECT_BINARY_DIR}
                    -DSOURCE=${PROJECT_SOURCE_DIR} -DSCRATCH=${scratch}/${mode}
-                   -DWINDOWS=${windows} -DCPACK=${CMAKE_CPACK_COMMAND}
+                   -DWINDOWS=${windows} "-DCOMPONENTS=${MAGPLOT_PLAIN_COMPONENTS}"
+                   -DCPACK=${CMAKE_CPACK_COMMAND}
                    "-DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}"
                    -P ${here}/check_package.cmake)
 endforeach()
