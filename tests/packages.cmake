@@ -53,6 +53,17 @@ if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
                    -DSCRATCH=${scratch}/readme -P ${here}/check_readme.cmake)
 endif()
 
+# Every example of the manuals runs as shown and prints what the page shows.
+if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  foreach(page IN ITEMS magtime magphase magprep)
+    add_test(NAME manual_examples.${page}
+             COMMAND ${CMAKE_COMMAND} -DPAGE=${PROJECT_SOURCE_DIR}/man/${page}.1
+                     -DSOURCE=${PROJECT_SOURCE_DIR} -DSCRATCH=${scratch}/examples/${page}
+                     "-DPROGRAMS=$<TARGET_FILE:magtime>;$<TARGET_FILE:magphase>;$<TARGET_FILE:magprep>"
+                     -P ${here}/check_examples.cmake)
+  endforeach()
+endif()
+
 # The recipes of the manuals' EXAMPLES make clean data files of the sample reports.
 if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
   foreach(program IN ITEMS magtime magphase)
