@@ -2,7 +2,7 @@
 # CPack makes (MODE package), against the list of files it must hold and nothing else.
 #
 #   cmake -DMODE=install|package -DBUILD=dir -DSOURCE=dir -DSCRATCH=dir -DWINDOWS=ON|OFF
-#         -DCOMPONENTS=Unspecified;license [-DCPACK=cpack]
+#         -DCOMPONENTS=Unspecified;license [-DFOLDER=magplot-1.0-win32] [-DCPACK=cpack]
 #         [-DEMULATOR=qemu-aarch64;-L;/usr/aarch64-linux-gnu] -P check_package.cmake
 #
 # Linux: bin/, share/man/man1/ (gzipped pages) and share/doc/magplot/ (a .tar.gz); Windows: one
@@ -72,6 +72,9 @@ else()
   if(NOT status EQUAL 0 OR NOT tops STREQUAL "${SCRATCH}/unpacked/${folder}")
     message(FATAL_ERROR "${archive_name} does not unpack into the one folder ${folder}: ${tops}")
   endif()
+  if(WINDOWS AND NOT folder STREQUAL FOLDER)
+    message(FATAL_ERROR "${archive_name}: its folder is not ${FOLDER}, which README.txt names")
+  endif()
   set(top "${tops}")
   message("checked ${archive_name}")
 endif()
@@ -117,7 +120,10 @@ function(same_text installed original)
   endif()
 endfunction()
 if(WINDOWS)
-  same_text(README.txt "${SOURCE}/package/README-windows.txt")
+  file(READ "${SOURCE}/package/README-windows.txt" readme)
+  string(REPLACE "@FOLDER@" "${FOLDER}" readme "${readme}")
+  file(WRITE "${SCRATCH}/README-windows.txt" "${readme}")
+  same_text(README.txt "${SCRATCH}/README-windows.txt")
   same_text(LICENSE.txt "${SOURCE}/LICENSE")
 else()
   same("${doc}README.md" "${SOURCE}/README.md")

@@ -20,6 +20,7 @@ foreach(mode IN ITEMS install package)
            COMMAND ${CMAKE_COMMAND} -DMODE=${mode} -DBUILD=${PROJECT_BINARY_DIR}
                    -DSOURCE=${PROJECT_SOURCE_DIR} -DSCRATCH=${scratch}/${mode}
                    -DWINDOWS=${windows} "-DCOMPONENTS=${MAGPLOT_PLAIN_COMPONENTS}"
+                   -DFOLDER=${MAGPLOT_WINDOWS_FOLDER}
                    -DCPACK=${CMAKE_CPACK_COMMAND}
                    "-DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}"
                    -P ${here}/check_package.cmake)
