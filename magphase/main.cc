@@ -1,6 +1,6 @@
-// Entry point of magphase: the dialogue on the console.
+// Entry point of magphase: the command line and the console.
 #include <cstdio>
 
 #include "magphase.h"
 
-int main() { return magphase::magphase_run(stdin, stdout); }
+int main(int argc, char** argv) { return magphase::magphase_main(argc, argv, stdin, stdout); }

@@ -38,14 +38,16 @@ static constexpr const char* help_text =
     "             with -p, shift the phases\n"
     "  -p PERIOD  fold: write PHASE MAGNITUDE pairs for magphase, the phase of each\n"
     "             time for PERIOD in days (0.0712345); at most 5000\n"
-    "  -e EPOCH   the Julian Date of phase 0 (2460650.1234); without it, the first\n"
-    "             record written\n"
-    "  -r RA,DEC  the star's position, J2000 (05:59:31.7,+37:12:45): make the times\n"
-    "             heliocentric, as catalogue ephemerides are\n"
-    "  -B RA,DEC  as -r, but make the times barycentric, BJD_TDB (UTC to TT by the\n"
-    "             leap seconds), as ephemerides from space photometry are\n"
+    "  -e EPOCH   the full Julian Date of phase 0 (2460650.1234), within 100000\n"
+    "             days of every record; without it, the first record written\n"
+    "  -r RA,DEC  the star's position, J2000: make the times heliocentric, as\n"
+    "             catalogue ephemerides are. RA in hours with colons (05:59:31.7)\n"
+    "             or an h (5.9921h), or in degrees with a d (89.88d); DEC in\n"
+    "             degrees (+37:12:45 or +37.2125)\n"
     "  -f MIN,MAX search for the period from MIN to MAX days and write the five\n"
     "             best, PERIOD THETA, best first (theta below 1 orders the curve)\n"
+    "  -B RA,DEC  as -r, but make the times barycentric, BJD_TDB (UTC to TT by the\n"
+    "             leap seconds), as ephemerides from space photometry are\n"
     "  -g         with -f, write the periodogram for magphase instead: X from 0 at\n"
     "             MIN to 1 at MAX, even in frequency, and theta times 10; with -c,\n"
     "             the O-C diagram: X over round cycles, 10 - O-C in a round unit\n"
@@ -60,20 +62,23 @@ static constexpr const char* help_text =
     "  -t FROM,TO the minima of -p and -e from FROM to TO (2026-12-10, the whole day,\n"
     "             or Julian Dates) as seen from the Earth: JD, the date and time in UT\n"
     "             and in JST, and E; with -2 also the secondary minima\n"
-    "  -o FILE    write the data to FILE, and only when the run succeeds\n"
+    "  -o FILE    write the data to FILE, replacing it only when the run succeeds;\n"
+    "             a device or a fifo is written as it is\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n"
-    "Options may follow STAR and the FILEs; -- ends them.\n"
+    "Options may follow STAR and the FILEs, each given once; -- ends them.\n"
+    "Numbers of days take at most 9 decimals (zeros past them aside).\n"
     "\n"
-    "VSNET times are UT; VSOLJ times are Japan Standard Time, UT + 9 h.\n"
+    "VSNET times are UT; VSOLJ times are Japan Standard Time, UT + 9 h, and the\n"
+    "-n scale of VSOLJ records says JST.\n"
     "\n"
     "Standard error gets one line on what was kept and dropped, with the answer to\n"
     "magtime's layout question, the -n scale, the ephemeris of -p or the search of\n"
     "-f; a line for each file that cannot be read; and a warning when magtime or\n"
     "magphase would not draw all the data.\n"
     "Exit status: 0 when data was written and every FILE read; 1 when an input or\n"
-    "the output failed, records came in both layouts, or there was nothing to\n"
-    "write; 2 for a usage error.\n";
+    "the output failed, records came in both layouts, EPOCH was far from them, or\n"
+    "there was nothing to write; 2 for a usage error.\n";
 
 static parsed usage_error(std::FILE* err, const char* what, const char* arg) {
   std::fprintf(err, "magprep: %s", what);
@@ -124,23 +129,27 @@ static const option_value* value_of(char letter) {
   return nullptr;
 }
 
-// MIN,MAX of -f: periods in days, MIN at least search_period_min, below MAX.
-static bool read_range(const char* text, options* o) {
+// MIN,MAX of -f: periods in days, MIN at least search_period_min, below MAX. A number that is
+// no days, too large or out of order comes back as not_days.
+static days_read read_range(const char* text, options* o) {
   const char* comma = std::strchr(text, ',');
-  if (comma == nullptr) return false;
+  if (comma == nullptr) return days_read::not_days;
   char min_text[32];
   const long long len = comma - text;
-  if (len >= static_cast<long long>(sizeof min_text)) return false;
+  if (len >= static_cast<long long>(sizeof min_text)) return days_read::not_days;
   std::memcpy(min_text, text, static_cast<std::size_t>(len));
   min_text[len] = '\0';
   long long lo = 0;
   long long hi = 0;
-  if (!read_days(min_text, 5, &lo) || !read_days(comma + 1, 5, &hi) || lo < search_period_min ||
-      lo >= hi)
-    return false;
+  const days_read r = read_days(min_text, 5, &lo);
+  const days_read s = read_days(comma + 1, 5, &hi);
+  if (r == days_read::too_many_decimals || s == days_read::too_many_decimals)
+    return r == days_read::ok || r == days_read::too_many_decimals ? s : r;
+  if (r != days_read::ok || s != days_read::ok || lo < search_period_min || lo >= hi)
+    return days_read::not_days;
   o->min_period = lo;
   o->max_period = hi;
-  return true;
+  return days_read::ok;
 }
 
 // A date of -t, "2026-12-10" (0 h UT, or with `end` 24 h) or a Julian Date, in units.
@@ -163,7 +172,7 @@ static bool read_when(const char* p, const char* end, bool is_end, long long* jd
     *jd = (2440587 + number + (is_end ? 1 : 0)) * units_per_day + units_per_day / 2;
     return true;
   }
-  return read_days(text, 7, jd) && *jd >= 1000000 * units_per_day;
+  return read_days(text, 7, jd) == days_read::ok && *jd >= 1000000 * units_per_day;
 }
 
 // FROM,TO of -t: FROM at or before TO.
@@ -220,15 +229,41 @@ static parsed check_options(bool nights, std::FILE* err, options* o) {
     return usage_error(err, "-g goes with -f or -c", nullptr);
   if (o->shift_text != nullptr && !read_shift(o->shift_text, &o->shift))
     return usage_error(err, "SHIFT must be a decimal number, not", o->shift_text);
-  if (elements && (!read_days(o->period_text, 5, &o->period) || o->period == 0))
-    return usage_error(err, "PERIOD must be days above 0 and below 100000, not", o->period_text);
-  if (o->epoch_text != nullptr && !read_days(o->epoch_text, 7, &o->epoch))
-    return usage_error(err, "EPOCH must be a Julian Date, not", o->epoch_text);
-  if (o->position_text != nullptr && !read_position(o->position_text, &o->position))
-    return usage_error(err, "RA,DEC must be as 05:59:31.7,+37:12:45, not", o->position_text);
-  if (search && !read_range(o->range_text, o))
-    return usage_error(err, "MIN,MAX must be days from 0.001 to below 100000, MIN below MAX, not",
-                       o->range_text);
+  if (elements) {
+    const days_read r = read_days(o->period_text, 5, &o->period);
+    if (r == days_read::too_many_decimals)
+      return usage_error(err, "PERIOD must have at most 9 decimals, not", o->period_text);
+    if (r != days_read::ok || o->period == 0)
+      return usage_error(err, "PERIOD must be days above 0 and below 100000, not", o->period_text);
+  }
+  if (o->epoch_text != nullptr) {
+    const days_read r = read_days(o->epoch_text, 7, &o->epoch);
+    if (r == days_read::too_many_decimals)
+      return usage_error(err, "EPOCH must have at most 9 decimals, not", o->epoch_text);
+    if (r == days_read::too_large)
+      return usage_error(err, "EPOCH must be a Julian Date below 10000000, not", o->epoch_text);
+    if (r != days_read::ok)
+      return usage_error(err, "EPOCH must be a Julian Date, not", o->epoch_text);
+  }
+  if (o->position_text != nullptr) {
+    const position_read r = read_position(o->position_text, &o->position);
+    if (r == position_read::ra_without_unit)
+      return usage_error(err,
+                         "RA must be hours with colons (05:59:31.7) or an h (5.9921h), or "
+                         "degrees with a d (89.88d), not",
+                         o->position_text);
+    if (r != position_read::ok)
+      return usage_error(err, "RA,DEC must be as 05:59:31.7,+37:12:45 or 89.88d,+37.2125, not",
+                         o->position_text);
+  }
+  if (search) {
+    const days_read r = read_range(o->range_text, o);
+    if (r == days_read::too_many_decimals)
+      return usage_error(err, "MIN and MAX must have at most 9 decimals, not", o->range_text);
+    if (r != days_read::ok)
+      return usage_error(err, "MIN,MAX must be days from 0.001 to below 100000, MIN below MAX, not",
+                         o->range_text);
+  }
   o->what = o->oc                      ? mode::oc
             : predict                  ? mode::predictions
             : extrema                  ? mode::extrema
@@ -259,19 +294,28 @@ parsed parse_options(int argc, char** argv, std::FILE* err, options* o) {
     if (a[1] == '-') return usage_error(err, "unknown option", a);
     int taken = 1;
     for (const char* c = a + 1; *c != '\0'; ++c) {
+      const option_value* v = value_of(*c);
+      // Each option once: the last of two would win without a word.
+      if ((*c == 'n' && nights) || (*c == 'g' && o->periodogram) ||
+          (v != nullptr && o->*(v->text) != nullptr)) {
+        const char option[3] = {'-', *c, '\0'};
+        return usage_error(err, "option given twice:", option);
+      }
       if (*c == 'n') {
         nights = true;
       } else if (*c == 'g') {
         o->periodogram = true;
-      } else if (*c == 'm') {
-        o->minima = true;
-      } else if (*c == 'M') {
-        o->maxima = true;
-      } else if (*c == 'c') {
-        o->oc = true;
-      } else if (*c == '2') {
-        o->secondaries = true;
-      } else if (const option_value* v = value_of(*c); v != nullptr) {
+      } else if (*c == 'm' || *c == 'M' || *c == 'c' || *c == '2') {
+        bool& flag = *c == 'm'   ? o->minima
+                     : *c == 'M' ? o->maxima
+                     : *c == 'c' ? o->oc
+                                 : o->secondaries;
+        if (flag) {
+          const char option[3] = {'-', *c, '\0'};
+          return usage_error(err, "option given twice:", option);
+        }
+        flag = true;
+      } else if (v != nullptr) {
         taken = option_argument(argc, argv, i, c + 1, &(o->*(v->text)));
         if (taken == 0) return usage_error(err, v->missing, nullptr);
         break;

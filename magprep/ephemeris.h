@@ -11,6 +11,9 @@ namespace magprep {
 /// leaves room in 64 bits for a remainder below 10^5 days times 10^4.
 constexpr long long units_per_day = 9000000000LL;
 
+/// The Julian Date of 1970-01-01 0 h UT, day 0 of the day numbers: 2440587.5, in units.
+constexpr long long julian_date_of_day_0 = 2440587 * units_per_day + units_per_day / 2;
+
 /// Longest period that -p takes, in days (exclusive).
 constexpr long long period_days_max = 100000;
 
@@ -18,9 +21,14 @@ constexpr long long period_days_max = 100000;
 /// Standard Time (UT + 9 h; hours past 24 are the next morning).
 long long julian_date(const obs_time& t);
 
-/// Days as a decimal ("2460650.1234", "0.0712345", ".5"): digits with at most one point, at most
-/// nine decimals and at most `whole_digits` digits before it, at least one digit; in units.
-bool read_days(const char* text, int whole_digits, long long* units);
+/// How a number of days on the command line was read.
+enum class days_read { ok, not_days, too_many_decimals, too_large };
+
+/// Days as a decimal ("2460650.1234", "0.0712345", ".5", "000001"): digits with at most one
+/// point, at least one digit; at most nine decimals count, and any past them must be zeros
+/// (too_many_decimals otherwise); below 10^whole_digits (too_large otherwise, whole_digits at
+/// most 9), leading zeros aside. `units` is written only when ok.
+days_read read_days(const char* text, int whole_digits, long long* units);
 
 /// A position on the sky, J2000, in radians.
 struct sky_position {
@@ -28,10 +36,16 @@ struct sky_position {
   double dec;
 };
 
-/// "RA,DEC" as "hh:mm:ss.s,+dd:mm:ss" (seconds, or minutes and seconds, may be left out, and
-/// the last field given may have decimals: "05:59.5,-37:12"); RA below 24 h, DEC within
-/// +-90 degrees, minutes and seconds below 60. False for anything else.
-bool read_position(const char* text, sky_position* p);
+/// How a position on the command line was read.
+enum class position_read { ok, bad, ra_without_unit };
+
+/// "RA,DEC". RA in hours with colons ("05:59:31.7", "05:59.5"), in decimal hours with an h
+/// ("5.9921h") or in decimal degrees with a d ("89.88d"), below 24 h; a number without a colon
+/// or a unit is ra_without_unit, as it may be either. DEC in degrees, with colons or decimal,
+/// with an optional d after a decimal ("+37:12:45", "-37.2125", "+37.2125d"), within +-90. With
+/// colons, seconds or minutes and seconds may be left out, only the last field given may have
+/// decimals, and minutes and seconds are below 60. `p` is written only when ok.
+position_read read_position(const char* text, sky_position* p);
 
 /// The heliocentric correction (HJD - JD) at Julian Date `jd` (units) for a star at `p`, from the
 /// low-precision solar position (about 0.01 degree); rounded to a whole millionth of a day, so

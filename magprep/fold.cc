@@ -69,6 +69,12 @@ tally write_fold(input& s, const options& o, std::FILE* out) {
       continue;
     }
     if (t.records == 1 && o.epoch_text == nullptr) t.epoch = time;
+    const long long distance = time > t.epoch ? time - t.epoch : t.epoch - time;
+    if (o.epoch_text != nullptr && distance > epoch_reach_days * units_per_day) {
+      t.far = true;
+      t.far_time = time;
+      break;
+    }
     const long long phase = phase_billionths(time, t.epoch, o.period);
     std::fprintf(out, "0.%04d %s\n", phase_ten_thousandths(phase, o.shift), r.mag.digits);
   }

@@ -170,7 +170,7 @@ static void start_file(input& s, std::FILE* f, const char* name) {
 // ---- the files one after the other ----
 
 void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in, std::FILE* err,
-                 const plotcore::file_id* output) {
+                 const output_ids* output) {
   s.argc = argc;
   s.argv = argv;
   s.next = first_file;
@@ -197,9 +197,16 @@ static void end_file(input& s) {
   s.f = nullptr;
 }
 
+// A file on disk, or a fifo or a device where the platform numbers them (POSIX does, by inode;
+// Windows gives pipes and devices no number): a fifo written and read would feed the run its own
+// output.
+static bool same_file(const plotcore::file_id& a, const plotcore::file_id& b) {
+  return a.known && b.known && a.on_disk == b.on_disk && (a.on_disk || a.index != 0) &&
+         a.volume == b.volume && a.index == b.index;
+}
+
 static bool is_output(const input& s, const plotcore::file_id& id) {
-  return s.output != nullptr && s.output->known && id.known && id.on_disk &&
-         id.volume == s.output->volume && id.index == s.output->index;
+  return s.output != nullptr && (same_file(id, s.output->file) || same_file(id, s.output->part));
 }
 
 // Opens the next file that can be read, naming those that cannot.

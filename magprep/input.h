@@ -10,6 +10,12 @@
 
 namespace magprep {
 
+/// The files a run with -o writes, never read: FILE and the part file that takes its place.
+struct output_ids {
+  plotcore::file_id file;  ///< not known when FILE is new
+  plotcore::file_id part;
+};
+
 /// How the bytes of the file being read hold its text.
 enum class encoding { bytes, utf16le, utf16be };
 
@@ -20,13 +26,13 @@ enum class encoding { bytes, utf16le, utf16be };
 struct input {
   int argc;
   char** argv;
-  int next;                         ///< the next FILE operand in argv
-  std::FILE* in;                    ///< standard input, for "-" and no FILE
-  std::FILE* err;                   ///< where a file that cannot be read is named
-  std::FILE* f;                     ///< the file being read; null between files
-  const char* name;                 ///< what f reads, for messages
-  bool failed;                      ///< a file could not be opened or read (and `err` said so)
-  const plotcore::file_id* output;  ///< the output file, never read; null when none
+  int next;                  ///< the next FILE operand in argv
+  std::FILE* in;             ///< standard input, for "-" and no FILE
+  std::FILE* err;            ///< where a file that cannot be read is named
+  std::FILE* f;              ///< the file being read; null between files
+  const char* name;          ///< what f reads, for messages
+  bool failed;               ///< a file could not be opened or read (and `err` said so)
+  const output_ids* output;  ///< the files of -o, never read; null without -o
   encoding enc;
   bool stdin_alone;  ///< no FILE was given: standard input is read, and has not been opened
   bool at_end;       ///< f has given all it holds, or failed
@@ -40,10 +46,10 @@ struct input {
 };
 
 /// Starts reading the FILE operands argv[first_file] to argv[argc - 1]; none means `in` alone.
-/// Files that cannot be opened or read, or that are the file `output` (when not null), are
-/// named on `err` as they come and set `failed`.
+/// Files that cannot be opened or read, or that are one of the files of `output` (when not
+/// null), are named on `err` as they come and set `failed`.
 void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in, std::FILE* err,
-                 const plotcore::file_id* output);
+                 const output_ids* output);
 
 /// The next word of the whole input into `w`, and whether it is the first of its line; false
 /// at the end of the last file. A word longer than 29 bytes, or holding a NUL byte, comes back

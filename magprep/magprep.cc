@@ -72,23 +72,32 @@ static void print_mentions(std::FILE* err, const options& o, const tally& t) {
                  o.star.whole);
 }
 
-// An hour since 0 h of day 0 of the day numbers, as "2026-12-07 19 h".
-static void print_hour(std::FILE* err, long long hour) {
+// A Julian Date (units), rounded half up to millionths of a day; before JD 0 too.
+static void print_julian_date(std::FILE* err, long long units) {
+  const long long millionths = floor_div(units + units_per_day / 2000000, units_per_day / 1000000);
+  const long long size = millionths < 0 ? -millionths : millionths;
+  std::fprintf(err, "%s%lld.%06lld", millionths < 0 ? "-" : "", size / 1000000, size % 1000000);
+}
+
+// An hour since 0 h of day 0 of the day numbers on the clock of the layout, as "2026-12-07 19
+// h" with " JST" after a VSOLJ hour (VSNET hours are UT, as every other time magprep gives); a
+// date outside the years 1 to 9999 as the Julian Date, which every date has.
+static void print_hour(std::FILE* err, long long hour, layout kind) {
   const long long day = floor_div(hour, 24);
-  print_date(err, static_cast<int>(day));
-  std::fprintf(err, " %lld h", hour - day * 24);
+  if (day >= first_calendar_day && day <= last_calendar_day) {
+    print_date(err, static_cast<int>(day));
+    std::fprintf(err, " %lld h%s", hour - day * 24, kind == layout::vsolj ? " JST" : "");
+    return;
+  }
+  const long long ut_hour = kind == layout::vsolj ? hour - 9 : hour;
+  std::fputs("JD ", err);
+  print_julian_date(err, julian_date_of_day_0 + ut_hour * (units_per_day / 24));
 }
 
 // Days of a span of time (units), rounded half up to hundredths.
 static void print_days(std::FILE* err, long long units) {
   const long long hundredths = (units / (units_per_day / 200) + 1) / 2;
   std::fprintf(err, "%lld.%02lld", hundredths / 100, hundredths % 100);
-}
-
-// A Julian Date (units), rounded half up to millionths of a day.
-static void print_julian_date(std::FILE* err, long long units) {
-  const long long millionths = (units / (units_per_day / 2000000) + 1) / 2;
-  std::fprintf(err, "%lld.%06lld", millionths / 1000000, millionths % 1000000);
 }
 
 // -p: the ephemeris the phases were made with, and the kind of times.
@@ -107,6 +116,24 @@ static void fold_summary(std::FILE* err, const options& o, const tally& t) {
   else
     std::fputs("; times geocentric (-r makes them heliocentric)", err);
   if (o.shift_text != nullptr) std::fprintf(err, "; phases shifted by %s", o.shift_text);
+}
+
+// -p: an EPOCH too far from a record to be meant. A five-digit one is most likely a Julian Date
+// written without its "24", as catalogues print them: the full one is offered when it is near.
+static void far_epoch(std::FILE* err, const options& o, const tally& t) {
+  std::fprintf(err, "magprep: %s: EPOCH %s is more than %lld days from the record at %s ",
+               o.star.whole, o.epoch_text, epoch_reach_days,
+               o.position_text != nullptr ? "HJD" : "JD");
+  print_julian_date(err, t.far_time);
+  const long long reduced = 2400000 * units_per_day;
+  const long long full = t.epoch + reduced;
+  const long long distance = t.far_time > full ? t.far_time - full : full - t.far_time;
+  if (t.epoch < epoch_reach_days * units_per_day && distance <= epoch_reach_days * units_per_day) {
+    const char* point = std::strchr(o.epoch_text, '.');
+    std::fprintf(err, "; as a full Julian Date: -e %lld%s", full / units_per_day,
+                 point != nullptr ? point : "");
+  }
+  std::fputc('\n', err);
 }
 
 // -f: what the search did or why it could not run, and the command that folds on the best
@@ -159,6 +186,10 @@ static int search_summary(std::FILE* err, const options& o, const tally& t, int 
 // needs to know (magtime's layout answer, the -n scale, the ephemeris, the search). Returns the
 // exit status.
 static int star_summary(std::FILE* err, const options& o, const tally& t, int argc, char** argv) {
+  if (t.far) {
+    far_epoch(err, o, t);
+    return 1;
+  }
   if (t.records == 0) {
     if (t.limits > 0)
       std::fprintf(err, "magprep: %s: only %lld upper limit%s, nothing to write", o.star.whole,
@@ -194,9 +225,9 @@ static int star_summary(std::FILE* err, const options& o, const tally& t, int ar
   if (o.what == mode::nights) {
     const long long tenth = t.scale.tenth_hours;
     std::fputs("; X 0.0 is ", err);
-    print_hour(err, t.scale.start_hour);
+    print_hour(err, t.scale.start_hour, t.kind);
     std::fputs(" and 1.0 is ", err);
-    print_hour(err, t.scale.end_hour);
+    print_hour(err, t.scale.end_hour, t.kind);
     if (tenth < 24)
       std::fprintf(err, ", %lld hour%s per tenth\n", tenth, plural(tenth));
     else
@@ -351,62 +382,86 @@ static bool output_ok(std::FILE* out, const char* name, std::FILE* err) {
   return false;
 }
 
-// The summary of a mode whose times -r or -B correct, and what UTC rested on.
-static int timed_summary(std::FILE* err, const options& o, const tally& t, int argc, char** argv) {
-  const int status = star_summary(err, o, t, argc, argv);
+// As output_ok, and `out` closed, which on some file systems is when a write fails.
+static bool close_output(std::FILE* out, const char* name, std::FILE* err) {
+  const bool written = output_ok(out, name, err);
+  errno = 0;
+  if (std::fclose(out) == 0 || !written) return written;
+  std::fprintf(err, "magprep: cannot write %s%s%s\n", name, errno != 0 ? ": " : "",
+               errno != 0 ? std::strerror(errno) : "");
+  return false;
+}
+
+static tally write_mode(input& s, const options& o, std::FILE* out) {
+  switch (o.what) {
+    case mode::records: return write_records(s, o, out);
+    case mode::nights: return write_nights(s, o, out);
+    case mode::phases: return write_phases(s, o, out);
+    case mode::fold: return write_fold(s, o, out);
+    case mode::search: return write_search(s, o, out);
+    case mode::extrema: return write_extrema(s, o, out);
+    case mode::oc: return write_timings(s, o, out);
+    case mode::predictions: return write_predictions(o, out);
+  }
+  return {};
+}
+
+// The line on standard error, once the data has reached the output: when it has not, that is
+// said instead, as the line would count records that were never written. Returns the status.
+static int summarise(const options& o, const tally& t, bool written, int argc, char** argv,
+                     std::FILE* err) {
+  if (!written) return 1;
+  int status = 0;
+  switch (o.what) {
+    case mode::phases: return phase_summary(err, o, t);
+    case mode::oc: return oc_summary(err, o, t);
+    case mode::predictions: status = predictions_summary(err, o, t); break;
+    default: status = star_summary(err, o, t, argc, argv); break;
+  }
   print_time_notes(err, t.times);
   return status;
 }
 
-static int run_mode(input& s, const options& o, int argc, char** argv, std::FILE* out,
-                    std::FILE* err) {
-  switch (o.what) {
-    case mode::records: return star_summary(err, o, write_records(s, o, out), argc, argv);
-    case mode::nights: return star_summary(err, o, write_nights(s, o, out), argc, argv);
-    case mode::phases: return phase_summary(err, o, write_phases(s, o, out));
-    case mode::fold: return timed_summary(err, o, write_fold(s, o, out), argc, argv);
-    case mode::search: return timed_summary(err, o, write_search(s, o, out), argc, argv);
-    case mode::extrema: return 1;
-    case mode::oc: return oc_summary(err, o, write_timings(s, o, out));
-    case mode::predictions: {
-      const tally t = write_predictions(o, out);
-      const int status = predictions_summary(err, o, t);
-      print_time_notes(err, t.times);
-      return status;
+// -o FILE. A device or a fifo is written as it is. Anything else is never written over: the
+// data goes to a new part file beside FILE, which takes FILE's place only when the run succeeds
+// and is removed otherwise, also when the run is interrupted. FILE is never read, nor opened
+// before it is known to be no regular file.
+static int run_to_file(const options& o, int argc, char** argv, std::FILE* in, std::FILE* err) {
+  output_target t;
+  const output_kind kind = find_output(o.output, &t);
+  if (kind == output_kind::folder || kind == output_kind::disk || kind == output_kind::no_reader ||
+      kind == output_kind::failed) {
+    const char* why = kind == output_kind::folder      ? "it is a folder"
+                      : kind == output_kind::disk      ? "it is a disk device"
+                      : kind == output_kind::no_reader ? "it is a fifo that no program reads"
+                                                       : std::strerror(errno);
+    std::fprintf(err, "magprep: cannot write %s: %s\n", o.output, why);
+    return 1;
+  }
+  output_ids ids{};
+  ids.file = t.id;
+  char part[part_name_max];
+  std::FILE* out = t.stream;
+  if (kind != output_kind::in_place) {
+    out = create_part(t, part, &ids.part);
+    if (out == nullptr) {
+      std::fprintf(err, "magprep: cannot write %s: %s\n", o.output, std::strerror(errno));
+      return 1;
     }
   }
-  return 1;
-}
-
-// -o FILE: the data goes to a new file beside FILE, which takes FILE's place only when the run
-// succeeds; FILE is never read.
-static int run_to_file(const options& o, int argc, char** argv, std::FILE* in, std::FILE* err) {
-  char part[4096];
-  const int n = std::snprintf(part, sizeof part, "%s.magprep-part", o.output);
-  if (n < 0 || n >= static_cast<int>(sizeof part)) {
-    std::fprintf(err, "magprep: cannot write %s: the name is too long\n", o.output);
-    return 1;
-  }
-  plotcore::file_id target{};
-  std::FILE* old = plotcore::open_data_file(o.output, &target);
-  if (old != nullptr) std::fclose(old);
-  std::FILE* out = create_new_file(part);
-  if (out == nullptr) {
-    std::fprintf(err, "magprep: cannot write %s: %s\n", part, std::strerror(errno));
-    return 1;
-  }
   input s;
-  start_input(s, argc, argv, o.first_file, in, err, &target);
-  const int status = run_mode(s, o, argc, argv, out, err);
-  const bool written = output_ok(out, o.output, err);
-  const bool closed = std::fclose(out) == 0;
-  if (status == 0 && written && closed && !s.failed) {
-    if (replace_file(part, o.output)) return 0;
+  start_input(s, argc, argv, o.first_file, in, err, &ids);
+  const tally tl = write_mode(s, o, out);
+  const bool written = close_output(out, o.output, err);
+  const int status = summarise(o, tl, written, argc, argv, err);
+  if (kind == output_kind::in_place) return status == 0 && !s.failed ? 0 : 1;
+  if (status == 0 && !s.failed) {
+    if (replace_with_part(part, t)) return 0;
     std::fprintf(err, "magprep: cannot write %s: %s\n", o.output, std::strerror(errno));
-  } else {
+  } else if (written) {
     std::fprintf(err, "magprep: %s not written\n", o.output);
   }
-  std::remove(part);
+  remove_part(part);
   return 1;
 }
 
@@ -421,9 +476,10 @@ int magprep_run(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE*
   if (o.output != nullptr) return run_to_file(o, argc, argv, in, err);
   input s;
   start_input(s, argc, argv, o.first_file, in, err, nullptr);
-  const int status = run_mode(s, o, argc, argv, out, err);
+  const tally t = write_mode(s, o, out);
   const bool written = output_ok(out, "standard output", err);
-  return status == 0 && written && !s.failed ? 0 : 1;
+  const int status = summarise(o, t, written, argc, argv, err);
+  return status == 0 && !s.failed ? 0 : 1;
 }
 
 }  // namespace magprep

@@ -83,6 +83,8 @@ struct tally {
   int last_day;             ///< the latest
   night_scale scale;        ///< with -n
   long long epoch;          ///< -p: the epoch, given or the first record's time (units)
+  bool far;                 ///< -p: a record too far from EPOCH ended the fold
+  long long far_time;       ///< -p: its time (units)
   plan_status planned;      ///< -f: whether the search could run
   search_plan plan;         ///< -f: what it did, when it ran
   unsigned long long best;  ///< -f: the frequency of the best period, when it ran
@@ -121,8 +123,13 @@ void uncount_record(tally& t, const record& r);
 /// Writes billionths of a day with `decimals` decimals (0 to 9), rounded half up.
 void print_period(std::FILE* f, long long billionths, int decimals);
 
+/// Farthest a record may be from the EPOCH of -p, in days: farther, the epoch is taken for a
+/// mistake (a Julian Date without its first digits, as catalogues print them).
+constexpr long long epoch_reach_days = 100000;
+
 /// -p: the records of STAR as PHASE MAGNITUDE pairs for magphase (at most nights_max; the rest
-/// counted in `over`).
+/// counted in `over`). A record more than epoch_reach_days from a given EPOCH ends it (`far`),
+/// before that record is written.
 tally write_fold(input& s, const options& o, std::FILE* out);
 
 /// -f: the best periods of STAR, PERIOD THETA, or with -g the periodogram for magphase (of the
@@ -151,6 +158,9 @@ void read_timings(input& s, timing_list* list, oc_tally* t);
 /// -c: each timing's cycle, O−C and error, or with -g the O−C diagram for magphase; the
 /// elements refined from them in the tally.
 tally write_timings(input& s, const options& o, std::FILE* out);
+
+/// -m, -M: the times of minimum or maximum of STAR, one for each run of its records.
+tally write_extrema(input& s, const options& o, std::FILE* out);
 
 /// -t: the minima (or maxima) from FROM to TO, geocentric, with their dates in UT and JST.
 tally write_predictions(const options& o, std::FILE* out);

@@ -40,7 +40,7 @@ void read_timings(input& s, timing_list* list, oc_tally* t) {
   bool have = next_word(s, w, &line_start);
   while (have) {
     long long time = 0;
-    if (!read_days(w, 7, &time)) {
+    if (read_days(w, 7, &time) != days_read::ok) {
       // A header or a comment: its words may name the time system or reduced dates.
       do {
         if (names_reduced(w)) reduced = true;
@@ -54,7 +54,7 @@ void read_timings(input& s, timing_list* list, oc_tally* t) {
     long long error = 0;
     bool has_error = false;
     have = next_word(s, w, &line_start);
-    if (have && !line_start && read_days(w, 5, &error) && error > 0) {
+    if (have && !line_start && read_days(w, 5, &error) == days_read::ok && error > 0) {
       has_error = true;
       have = next_word(s, w, &line_start);
     }

@@ -1,6 +1,6 @@
-// Entry point of magtime: the dialogue on the console.
+// Entry point of magtime: the command line and the console.
 #include <cstdio>
 
 #include "magtime.h"
 
-int main() { return magtime::magtime_run(stdin, stdout); }
+int main(int argc, char** argv) { return magtime::magtime_main(argc, argv, stdin, stdout); }

@@ -31,8 +31,12 @@ endif()
 
 # ---- the Debian package ----
 # Installed by components, all in one package, to leave out the plain licence file and take in
-# Debian's copyright and changelog instead.
+# Debian's copyright and changelog instead. CPack then stages the project's components one by
+# one itself, so the build's install_manifest.txt stays as the user's install left it; the
+# archives are staged one plain component at a time for that (CPACK_INSTALL_CMAKE_PROJECTS in
+# CMakeLists.txt).
 if(CPACK_GENERATOR STREQUAL "DEB")
+  set(CPACK_INSTALL_CMAKE_PROJECTS "${CPACK_MAGPLOT_BINARY_DIR};${CPACK_PACKAGE_NAME};ALL;/")
   set(CPACK_DEB_COMPONENT_INSTALL ON)
   set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
   set(CPACK_COMPONENTS_ALL Unspecified debian)

@@ -2,15 +2,22 @@
 # CPack makes (MODE package), against the list of files it must hold and nothing else.
 #
 #   cmake -DMODE=install|package -DBUILD=dir -DSOURCE=dir -DSCRATCH=dir -DWINDOWS=ON|OFF
-#         [-DCPACK=cpack] [-DEMULATOR=qemu-aarch64;-L;/usr/aarch64-linux-gnu] -P check_package.cmake
+#         -DCOMPONENTS=Unspecified;license [-DFOLDER=magplot-1.0-win32] [-DCPACK=cpack]
+#         [-DEMULATOR=qemu-aarch64;-L;/usr/aarch64-linux-gnu] -P check_package.cmake
 #
 # Linux: bin/, share/man/man1/ (gzipped pages) and share/doc/magplot/ (a .tar.gz); Windows: one
 # folder with the programs, their manuals, the README for Windows and the licence as CRLF text,
-# and the samples (a .zip).
+# and the samples (a .zip). Neither may change the build's install_manifest.txt, which lists
+# what the user installed from it: the install goes by COMPONENTS, as CPack does.
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
+set(manifest "${BUILD}/install_manifest.txt")
+set(manifest_before "(none)")
+if(EXISTS "${manifest}")
+  file(READ "${manifest}" manifest_before)
+endif()
 
 file(GLOB_RECURSE samples LIST_DIRECTORIES false RELATIVE "${SOURCE}/examples" "${SOURCE}/examples/*")
 if(WINDOWS)
@@ -33,11 +40,14 @@ endforeach()
 if(MODE STREQUAL "install")
   # A packager's install: prefix /usr, staged under DESTDIR.
   set(ENV{DESTDIR} "${SCRATCH}/stage")
-  execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix /usr
-                  OUTPUT_VARIABLE log ERROR_VARIABLE log RESULT_VARIABLE status)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "cmake --install failed:\n${log}")
-  endif()
+  foreach(component IN LISTS COMPONENTS)
+    execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix /usr
+                            --component ${component}
+                    OUTPUT_VARIABLE log ERROR_VARIABLE log RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR "cmake --install --component ${component} failed:\n${log}")
+    endif()
+  endforeach()
   set(top "${SCRATCH}/stage/usr")
 else()
   if(WINDOWS)
@@ -62,8 +72,20 @@ else()
   if(NOT status EQUAL 0 OR NOT tops STREQUAL "${SCRATCH}/unpacked/${folder}")
     message(FATAL_ERROR "${archive_name} does not unpack into the one folder ${folder}: ${tops}")
   endif()
+  if(WINDOWS AND NOT folder STREQUAL FOLDER)
+    message(FATAL_ERROR "${archive_name}: its folder is not ${FOLDER}, which README.txt names")
+  endif()
   set(top "${tops}")
   message("checked ${archive_name}")
+endif()
+
+set(manifest_after "(none)")
+if(EXISTS "${manifest}")
+  file(READ "${manifest}" manifest_after)
+endif()
+if(NOT manifest_after STREQUAL manifest_before)
+  message(FATAL_ERROR "${manifest}, the list of what the user installed from this build, was "
+                      "rewritten by the ${MODE}; it now names:\n${manifest_after}")
 endif()
 
 # ---- exactly the expected files ----
@@ -98,7 +120,10 @@ function(same_text installed original)
   endif()
 endfunction()
 if(WINDOWS)
-  same_text(README.txt "${SOURCE}/package/README-windows.txt")
+  file(READ "${SOURCE}/package/README-windows.txt" readme)
+  string(REPLACE "@FOLDER@" "${FOLDER}" readme "${readme}")
+  file(WRITE "${SCRATCH}/README-windows.txt" "${readme}")
+  same_text(README.txt "${SCRATCH}/README-windows.txt")
   same_text(LICENSE.txt "${SOURCE}/LICENSE")
 else()
   same("${doc}README.md" "${SOURCE}/README.md")

@@ -1,21 +1,33 @@
 # Runs the README's commands as a new user types them, and checks that they print what the README
-# shows.
+# shows and that its uninstall leaves nothing behind.
 #
-#   cmake -DREADME=README.md -DSOURCE=dir -DBUILD=dir -DSCRATCH=dir -P check_readme.cmake
+#   cmake -DREADME=README.md -DSOURCE=dir -DBUILD=dir -DSCRATCH=dir -DCPACK=cpack
+#         -DCOMPONENTS=Unspecified;license -P check_readme.cmake
 #
 # The scratch folder stands for a fresh clone after the README's build: a copy of SOURCE (without
-# .git and build/) whose build/default is BUILD, and a home folder of its own. There bash runs, in
-# one shell and in the README's order:
+# .git and build/) whose build/default is BUILD, and a home folder of its own. BUILD is a build of
+# the programs alone (programs_alone), so that the README's install and uninstall never touch the
+# install_manifest.txt of a build a user installs from. There bash runs, in one shell and in the
+# README's order:
 # - the install: every line of the code blocks of the section "Build and install", except those
-#   that install the tools (apt-get) or configure and build (cmake --preset), whose work BUILD
-#   has done; then magtime, magphase and magprep must be found under the home folder;
+#   that install the tools (apt-get), get the sources (git clone) or configure and build
+#   (cmake --preset), whose work BUILD has done, and except the uninstall block (below); then
+#   magtime, magphase and magprep must be found under the home folder;
 # - every transcript: a code block whose first line starts with "$ ". Each "$ " line is a
 #   command, run as typed; the lines after it, up to the next "$ " line, are what it prints
-#   (standard output and error). A command that is a plotter alone (`magtime`, `magphase`) is
-#   a session: a line that ends in a prompt ("= " or ") ") and one word is the prompt and the
-#   answer typed after it; the answers are fed to the plotter on a pipe and its output must be
-#   the README's text with the answers and their line breaks taken out (trailing spaces aside),
-#   with status 0. Any other command reads nothing and must print exactly the lines shown.
+#   (standard output and error), byte for byte, trailing spaces included. A command that is a
+#   plotter alone (`magtime`, `magphase`) is a session: a line that ends in a prompt ("= " or
+#   ") ") and one word is the prompt and the answer typed after it; the answers are fed to the
+#   plotter on a pipe and its output must be the README's text with the answers and their line
+#   breaks taken out, with status 0. Any other command reads nothing and must print exactly the
+#   lines shown.
+# Then the test suite's packaging checks (check_package.cmake) run on BUILD, and the uninstall,
+# the code block of "Build and install" whose first line starts with "xargs rm", runs in the
+# clone: nothing may be left in the home folder's .local, not even an empty folder.
+#
+# With the environment variable MAGPLOT_BLESS=1, the output of every transcript replaces the
+# README's (the answers of a session put back after their prompts) instead of being compared; read
+# the diff, and the prose that quotes the output, before committing it.
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${SCRATCH}")
@@ -48,6 +60,7 @@ string(REGEX MATCHALL "[^\n]*\n" lines "${readme}")
 set(section "")
 set(in_block OFF)
 set(install "")
+set(uninstall "")
 set(transcripts 0)
 # The driver's two parts: the install, then each command with its input and output in files of
 # `runs` named by its number.
@@ -55,7 +68,8 @@ set(install_part "")
 set(transcript_part "")
 set(count 0)
 set(kind "")
-# Ends the command being read: its expected output and answers go to files named by its number.
+# Ends the command being read: its expected output and answers go to files named by its number,
+# with the README's lines it spans (from the one after the "$ " line to the one before `at`).
 macro(end_command)
   if(kind)
     restore(shown)
@@ -63,12 +77,15 @@ macro(end_command)
     file(WRITE "${runs}/${count}.expected" "${shown}")
     file(WRITE "${runs}/${count}.in" "${answers}")
     file(WRITE "${runs}/${count}.kind" "${kind}")
+    file(WRITE "${runs}/${count}.span" "${output_from};${at}")
   endif()
   set(kind "")
   set(shown "")
   set(answers "")
 endmacro()
+set(at -1)
 foreach(line IN LISTS lines)
+  math(EXPR at "${at} + 1")
   if(NOT in_block)
     if(line MATCHES "^## (.*)\n$")
       set(section "${CMAKE_MATCH_1}")
@@ -86,25 +103,33 @@ foreach(line IN LISTS lines)
   if(first)
     set(first OFF)
     set(transcript OFF)
+    set(removal OFF)
     if(line MATCHES "^\\$ ")
       set(transcript ON)
       math(EXPR transcripts "${transcripts} + 1")
+    elseif(line MATCHES "^xargs rm ")
+      set(removal ON)
     endif()
   endif()
-  if(section STREQUAL "Build and install" AND NOT transcript)
-    if(NOT line MATCHES "^(apt-get|cmake --preset)( |\n)" AND NOT line STREQUAL "\n")
+  if(section STREQUAL "Build and install" AND removal)
+    set(command "${line}")
+    restore(command)
+    string(APPEND uninstall "${command}")
+  elseif(section STREQUAL "Build and install" AND NOT transcript)
+    if(NOT line MATCHES "^(apt-get|git clone|cmake --preset)( |\n)" AND NOT line STREQUAL "\n")
       set(command "${line}")
       restore(command)
       string(APPEND install "${command}")
-      string(LENGTH "${install}" at)
-      file(WRITE "${runs}/install.${at}" "the README's install failed at\n${command}")
+      string(LENGTH "${install}" length)
+      file(WRITE "${runs}/install.${length}" "the README's install failed at\n${command}")
       string(APPEND install_part "{ ${command}} >'${runs}/install.log' 2>&1 || "
-                                 "{ cat '${runs}/install.${at}' '${runs}/install.log'; exit 98; }\n")
+                                 "{ cat '${runs}/install.${length}' '${runs}/install.log'; exit 98; }\n")
     endif()
   elseif(transcript)
     if(line MATCHES "^\\$ (.*)\n$")
       end_command()
       math(EXPR count "${count} + 1")
+      math(EXPR output_from "${at} + 1")
       set(command "${CMAKE_MATCH_1}")
       restore(command)
       string(APPEND transcript_part
@@ -118,14 +143,16 @@ foreach(line IN LISTS lines)
     elseif(kind STREQUAL "session" AND line MATCHES "^(.*[=)] )([^ \n]+)\n$")
       string(APPEND shown "${CMAKE_MATCH_1}")
       string(APPEND answers "${CMAKE_MATCH_2}\n")
+      file(APPEND "${runs}/${count}.prompts" "${CMAKE_MATCH_1}\n")
     else()
       string(APPEND shown "${line}")
     endif()
   endif()
 endforeach()
-if(install STREQUAL "" OR transcripts EQUAL 0)
-  message(FATAL_ERROR "${README} has no install commands in \"Build and install\" or no code "
-                      "block that starts with \"$ \"")
+if(install STREQUAL "" OR uninstall STREQUAL "" OR transcripts EQUAL 0)
+  message(FATAL_ERROR "${README} has no install commands in \"Build and install\", no uninstall "
+                      "there (a code block that starts with \"xargs rm\") or no code block that "
+                      "starts with \"$ \"")
 endif()
 
 # ---- running them as a new user would ----
@@ -147,7 +174,31 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "the README's commands did not all run (${status}):\n${log}")
 endif()
 
+# The output a session shows: the plotter's, with each answer and its line break put back after
+# the first showing of its prompt that follows the answer before.
+function(shown_session n out result)
+  file(STRINGS "${runs}/${n}.prompts" prompts)
+  file(STRINGS "${runs}/${n}.in" answers)
+  set(shown "")
+  foreach(prompt answer IN ZIP_LISTS prompts answers)
+    restore(prompt)
+    string(FIND "${out}" "${prompt}" found)
+    if(found EQUAL -1)
+      file(READ "${runs}/${n}.command" command)
+      message(FATAL_ERROR "the README's \"$ ${command}\": the prompt \"${prompt}\" of the answer "
+                          "${answer} is no longer in its output:\n${out}")
+    endif()
+    string(LENGTH "${prompt}" length)
+    math(EXPR end "${found} + ${length}")
+    string(SUBSTRING "${out}" 0 ${end} before)
+    string(SUBSTRING "${out}" ${end} -1 out)
+    string(APPEND shown "${before}${answer}\n")
+  endforeach()
+  set(${result} "${shown}${out}" PARENT_SCOPE)
+endfunction()
+
 set(failed "")
+set(blessed "")
 foreach(n RANGE 1 ${count})
   file(READ "${runs}/${n}.command" command)
   file(READ "${runs}/${n}.kind" kind)
@@ -155,12 +206,18 @@ foreach(n RANGE 1 ${count})
   file(READ "${runs}/${n}.out" out)
   file(READ "${runs}/${n}.status" status)
   string(STRIP "${status}" status)
-  if(kind STREQUAL "session")
-    string(REGEX REPLACE " +\n" "\n" out "${out}")
-    string(REGEX REPLACE " +\n" "\n" expected "${expected}")
-    if(NOT status EQUAL 0)
-      set(out "${out}(status ${status})\n")
+  if(DEFINED ENV{MAGPLOT_BLESS})
+    if(kind STREQUAL "session")
+      shown_session(${n} "${out}" out)
     endif()
+    file(READ "${runs}/${n}.span" span)
+    list(GET span 0 from)
+    list(APPEND blessed "${from}")
+    file(WRITE "${runs}/${n}.shown" "${out}")
+    continue()
+  endif()
+  if(kind STREQUAL "session" AND NOT status EQUAL 0)
+    set(out "${out}(status ${status})\n")
   endif()
   if(NOT out STREQUAL expected)
     string(APPEND failed "---- the README's \"$ ${command}\" (status ${status})")
@@ -175,4 +232,55 @@ endforeach()
 if(failed)
   message(FATAL_ERROR "${failed}")
 endif()
-message("${count} commands of the README print what it shows, after its install:\n${install}")
+
+# ---- blessing: the README again, each transcript's output replaced ----
+if(DEFINED ENV{MAGPLOT_BLESS})
+  set(text "")
+  set(skip_to -1)
+  set(at -1)
+  set(n 0)
+  foreach(line IN LISTS lines)
+    math(EXPR at "${at} + 1")
+    if(at IN_LIST blessed)
+      math(EXPR n "${n} + 1")
+      file(READ "${runs}/${n}.span" span)
+      list(GET span 1 skip_to)
+      file(READ "${runs}/${n}.shown" shown)
+      string(APPEND text "${shown}")
+    endif()
+    if(at LESS skip_to)
+      continue()
+    endif()
+    restore(line)
+    string(APPEND text "${line}")
+  endforeach()
+  file(WRITE "${README}" "${text}")
+  message("blessed ${README}: ${count} commands' output written; read the diff")
+endif()
+
+# ---- the packaging checks, then the README's uninstall ----
+# Not while blessing: the manual pages they compare with may be rewritten at the same time.
+set(modes package install)
+if(DEFINED ENV{MAGPLOT_BLESS})
+  set(modes "")
+endif()
+foreach(mode IN LISTS modes)
+  execute_process(COMMAND "${CMAKE_COMMAND}" -DMODE=${mode} -DBUILD=${BUILD} -DSOURCE=${SOURCE}
+                          -DSCRATCH=${SCRATCH}/${mode} -DWINDOWS=OFF "-DCOMPONENTS=${COMPONENTS}"
+                          -DCPACK=${CPACK} -P "${CMAKE_CURRENT_LIST_DIR}/check_package.cmake"
+                  OUTPUT_VARIABLE log ERROR_VARIABLE log RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "the packaging check (${mode}) failed after the README's install:\n${log}")
+  endif()
+endforeach()
+file(WRITE "${runs}/uninstall.sh" "cd '${clone}' || exit 99\nset -e\n${uninstall}")
+execute_process(COMMAND bash "${runs}/uninstall.sh" OUTPUT_VARIABLE log ERROR_VARIABLE log
+                RESULT_VARIABLE status TIMEOUT 60)
+file(GLOB_RECURSE left LIST_DIRECTORIES true "${home}/.local/*")
+if(NOT status EQUAL 0 OR left)
+  string(REPLACE ";" "\n  " left "${left}")
+  message(FATAL_ERROR "the README's uninstall (status ${status}):\n${uninstall}${log}left in "
+                      "${home}/.local:\n  ${left}")
+endif()
+message("${count} commands of the README print what it shows, after its install:\n${install}"
+        "and its uninstall leaves nothing:\n${uninstall}")

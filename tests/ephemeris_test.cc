@@ -14,7 +14,7 @@ constexpr long long minute = units_per_day / 1440;
 
 long long days(const char* text) {
   long long units = -1;
-  EXPECT_TRUE(magprep::read_days(text, 7, &units)) << text;
+  EXPECT_EQ(magprep::read_days(text, 7, &units), magprep::days_read::ok) << text;
   return units;
 }
 
@@ -51,63 +51,96 @@ TEST(julian_date, of_ut_and_of_japan_standard_time) {
 struct days_case {
   const char* text;
   int whole_digits;
-  long long units;  // -1: refused
+  long long units;  // -1: refused, for `why`
+  magprep::days_read why;
 };
 
-TEST(read_days, takes_up_to_nine_decimals) {
+TEST(read_days, takes_nine_decimals_and_leading_zeros) {
+  using magprep::days_read;
+  const days_read ok = days_read::ok;
+  const days_read not_days = days_read::not_days;
+  const days_read large = days_read::too_large;
+  const days_read fine = days_read::too_many_decimals;
   const days_case cases[] = {
-      {"2460650.1234", 7, 2460650 * units_per_day + 1234 * 900000},
-      {"0.0712345", 5, 712345 * 900},
-      {".5", 5, units_per_day / 2},
-      {"310.5", 5, 310 * units_per_day + units_per_day / 2},
-      {"1.123456789", 5, units_per_day + 123456789 * 9},
-      {"99999.999999999", 5, 100000 * units_per_day - 9},
-      {"1.1234567891", 5, -1},
-      {"100000", 5, -1},
-      {"12345678", 7, -1},
-      {"1..2", 5, -1},
-      {".", 5, -1},
-      {"", 5, -1},
-      {"-1", 5, -1},
-      {"1e3", 5, -1},
+      {"2460650.1234", 7, 2460650 * units_per_day + 1234 * 900000, ok},
+      {"0.0712345", 5, 712345 * 900, ok},
+      {".5", 5, units_per_day / 2, ok},
+      {"310.5", 5, 310 * units_per_day + units_per_day / 2, ok},
+      {"1.123456789", 5, units_per_day + 123456789 * 9, ok},
+      {"99999.999999999", 5, 100000 * units_per_day - 9, ok},
+      // Zeros past the ninth decimal and before the first digit change nothing.
+      {"1.0000000000", 5, units_per_day, ok},
+      {"2460650.123400000000", 7, 2460650 * units_per_day + 1234 * 900000, ok},
+      {"000001", 5, units_per_day, ok},
+      {"0000099999.5", 5, 99999 * units_per_day + units_per_day / 2, ok},
+      {"1.1234567891", 5, -1, fine},
+      {"1.12345678900001", 5, -1, fine},
+      {"100000", 5, -1, large},
+      {"0100000", 5, -1, large},
+      {"12345678", 7, -1, large},
+      {"100000.12345678901", 5, -1, large},
+      {"1..2", 5, -1, not_days},
+      {".", 5, -1, not_days},
+      {"", 5, -1, not_days},
+      {"-1", 5, -1, not_days},
+      {"1e3", 5, -1, not_days},
   };
   for (const days_case& c : cases) {
     long long units = -1;
-    const bool ok = magprep::read_days(c.text, c.whole_digits, &units);
-    EXPECT_EQ(ok ? units : -1, c.units) << c.text;
+    EXPECT_EQ(magprep::read_days(c.text, c.whole_digits, &units), c.why) << c.text;
+    EXPECT_EQ(units, c.units) << c.text;
   }
 }
 
 struct position_case {
   const char* text;
-  double ra_hours;  // -1: refused
+  double ra_hours;  // -1: refused, for `why`
   double dec_degrees;
+  magprep::position_read why;
 };
 
-TEST(read_position, takes_hours_and_degrees_with_colons) {
+TEST(read_position, takes_hours_and_degrees_by_their_colons_or_units) {
+  using magprep::position_read;
+  const position_read ok = position_read::ok;
+  const position_read bad = position_read::bad;
+  const position_read no_unit = position_read::ra_without_unit;
   const position_case cases[] = {
-      {"05:59:31.7,+37:12:45", 5 + 59 / 60.0 + 31.7 / 3600, 37 + 12 / 60.0 + 45 / 3600.0},
-      {"23:59:59.9,-89:59:59", 23 + 59 / 60.0 + 59.9 / 3600, -(89 + 59 / 60.0 + 59 / 3600.0)},
-      {"0:0:0,-0:30:42", 0, -(30 / 60.0 + 42 / 3600.0)},
-      {"12:30.5,45", 12 + 30.5 / 60, 45},
-      {"12,-90", 12, -90},
-      {"24:00:00,+10:00:00", -1, 0},
-      {"05:60:00,+10:00:00", -1, 0},
-      {"05:59:31.7,+90:00:01", -1, 0},
-      {"05:59.5:31,+37:12:45", -1, 0},
-      {"05:59:31:2,+37:12:45", -1, 0},
-      {"05:59:31.7 +37:12:45", -1, 0},
-      {"05:59:31.7,", -1, 0},
-      {"05:59:31.7,+", -1, 0},
-      {"05::31.7,+37", -1, 0},
-      {"5h59m,+37", -1, 0},
+      {"05:59:31.7,+37:12:45", 5 + 59 / 60.0 + 31.7 / 3600, 37 + 12 / 60.0 + 45 / 3600.0, ok},
+      {"23:59:59.9,-89:59:59", 23 + 59 / 60.0 + 59.9 / 3600, -(89 + 59 / 60.0 + 59 / 3600.0), ok},
+      {"0:0:0,-0:30:42", 0, -(30 / 60.0 + 42 / 3600.0), ok},
+      {"12:30.5,45", 12 + 30.5 / 60, 45, ok},
+      {"12:00,-90", 12, -90, ok},
+      // Decimal hours with an h, decimal degrees with a d; a DEC may end in a d.
+      {"5.9921h,+37.2125", 5.9921, 37.2125, ok},
+      {"228.0d,+41.2d", 15.2, 41.2, ok},
+      {"359.999999999d,-0.5", 359.999999999 / 15, -0.5, ok},
+      {"0d,0", 0, 0, ok},
+      // A number alone may be hours or degrees.
+      {"15.2,+41.2", -1, 0, no_unit},
+      {"12,-90", -1, 0, no_unit},
+      {"228,+41.2", -1, 0, no_unit},
+      {"360d,+10", -1, 0, bad},
+      {"24h,+10", -1, 0, bad},
+      {"05:59h,+10", -1, 0, bad},
+      {"h,+10", -1, 0, bad},
+      {"15.2,+41:12d", -1, 0, bad},
+      {"24:00:00,+10:00:00", -1, 0, bad},
+      {"05:60:00,+10:00:00", -1, 0, bad},
+      {"05:59:31.7,+90:00:01", -1, 0, bad},
+      {"05:59.5:31,+37:12:45", -1, 0, bad},
+      {"05:59:31:2,+37:12:45", -1, 0, bad},
+      {"05:59:31.7 +37:12:45", -1, 0, bad},
+      {"05:59:31.7,", -1, 0, bad},
+      {"05:59:31.7,+", -1, 0, bad},
+      {"05:59:31.7,+d", -1, 0, bad},
+      {"05::31.7,+37", -1, 0, bad},
+      {"5h59m,+37", -1, 0, bad},
   };
   const double degree = 3.14159265358979323846 / 180;
   for (const position_case& c : cases) {
     magprep::sky_position p{};
-    const bool ok = magprep::read_position(c.text, &p);
-    ASSERT_EQ(ok, c.ra_hours >= 0) << c.text;
-    if (!ok) continue;
+    ASSERT_EQ(magprep::read_position(c.text, &p), c.why) << c.text;
+    if (c.why != ok) continue;
     EXPECT_NEAR(p.ra / degree / 15, c.ra_hours, 1e-12) << c.text;
     EXPECT_NEAR(p.dec / degree, c.dec_degrees, 1e-12) << c.text;
   }
@@ -136,7 +169,7 @@ TEST(heliocentric_correction, agrees_with_published_values_within_a_second) {
   };
   for (const helio_case& c : cases) {
     magprep::sky_position p{};
-    ASSERT_TRUE(magprep::read_position(c.position, &p)) << c.position;
+    ASSERT_EQ(magprep::read_position(c.position, &p), magprep::position_read::ok) << c.position;
     const long long jd = days(c.jd) + c.tenths * (units_per_day / 864000);
     const long long correction = magprep::heliocentric_correction(jd, p);
     EXPECT_EQ(correction % (units_per_day / 1000000), 0) << "a whole microday";
@@ -149,8 +182,9 @@ TEST(heliocentric_correction, agrees_with_published_values_within_a_second) {
 // sign turns as the Earth goes round: a star in the ecliptic, opposite the Sun, gets light first.
 TEST(heliocentric_correction, stays_within_the_light_time_over_a_year) {
   magprep::sky_position p{};
-  ASSERT_TRUE(magprep::read_position("06:00:00,+23:26:21", &p));  // the summer solstice point
-  const long long start = days("2461041.5");                      // 2026-01-01
+  ASSERT_EQ(magprep::read_position("06:00:00,+23:26:21", &p),
+            magprep::position_read::ok);      // the summer solstice point
+  const long long start = days("2461041.5");  // 2026-01-01
   long long most = 0;
   long long least = 0;
   for (int day = 0; day < 366; ++day) {

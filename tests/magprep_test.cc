@@ -99,7 +99,7 @@ TEST(magprep, spreads_several_nights_from_0_to_1) {
               "S 202612072634 118 O S 202612061800 12.0V O S 202612070000 <13 O",
               "0.7761 118\n0.2333 12.0\n",
               "magprep: S: 2 records, 1 upper limit dropped, 0 uncertain kept; X 0.0 is "
-              "2026-12-06 4 h and 1.0 is 2026-12-08 16 h, 6 hours per tenth\n",
+              "2026-12-06 4 h JST and 1.0 is 2026-12-08 16 h JST, 6 hours per tenth\n",
               0});
   // One record: ten hours around it.
   expect_run({{"-n", "S"},
@@ -113,14 +113,14 @@ TEST(magprep, spreads_several_nights_from_0_to_1) {
               "S 202612070000 12.0 O S 202612071000 12.5 O S 202612070500 12.2 O",
               "0.0000 12.0\n1.0000 12.5\n0.5000 12.2\n",
               "magprep: S: 3 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
-              "2026-12-07 0 h and 1.0 is 2026-12-07 10 h, 1 hour per tenth\n",
+              "2026-12-07 0 h JST and 1.0 is 2026-12-07 10 h JST, 1 hour per tenth\n",
               0});
   // Centred as far as the whole hours allow: X 1 must still be after the last time.
   expect_run({{"-n", "S"},
               "S 202612070100 12.0 O S 202612071050 12.5 O",
               "0.0000 12.0\n0.9833 12.5\n",
               "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
-              "2026-12-07 1 h and 1.0 is 2026-12-07 11 h, 1 hour per tenth\n",
+              "2026-12-07 1 h JST and 1.0 is 2026-12-07 11 h JST, 1 hour per tenth\n",
               0});
   // Six days: a day per tenth, from 0 h.
   expect_run({{"-n", "S"},
@@ -135,6 +135,20 @@ TEST(magprep, spreads_several_nights_from_0_to_1) {
               "0.1000 12.0\n0.9000 12.5\n",
               "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is "
               "2026-12-07 19 h and 1.0 is 2026-12-08 5 h, 1 hour per tenth\n",
+              0});
+  // Ends of the axis outside the years 1 to 9999 are Julian Dates, UT: 10000-01-01 18 h JST
+  // is 9 h UT, JD 5373484.5 + 0.375 (2000-01-01 0 h is JD 2451544.5, 2921940 days before).
+  expect_run({{"-n", "S"},
+              "S 00010101.5 10 O S 99991231.5 11 O",
+              "0.1348 10\n0.8652 11\n",
+              "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; X 0.0 is JD "
+              "1047454.500000 and 1.0 is JD 6047454.500000, 500000 days per tenth\n",
+              0});
+  expect_run({{"-n", "S"},
+              "S 999912314700 11 O",
+              "0.5000 11\n",
+              "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; X 0.0 is JD "
+              "5373484.875000 and 1.0 is JD 5373485.291667, 1 hour per tenth\n",
               0});
   std::string many;
   for (int i = 0; i < 5001; ++i) many += "S 20261207.5 12.0 O\n";
@@ -243,6 +257,37 @@ TEST(magprep, folds_the_records_of_a_star_on_an_ephemeris) {
        "",
        "magprep: S: only 1 upper limit, nothing to write\n",
        1},
+      // An epoch more than 100000 days from a record ends the fold there; one without its 24
+      // is given in full.
+      {{"-p", "1.5", "-e", "61382.0", "S"},
+       "S 20261207.812 12.1 O S 20261207.9 12.2 O",
+       "",
+       "magprep: S: EPOCH 61382.0 is more than 100000 days from the record at JD "
+       "2461382.312000; as a full Julian Date: -e 2461382.0\n",
+       1},
+      // 1126-12-07 is day 411238 of the calendar, whose day 1 starts at JD 1721425.5.
+      {{"-p", "1.5", "-e", "2461382", "S"},
+       "S 20261207.812 12.1 O S 11261207.9 12.2 O S 20261208.812 12.2 O",
+       "0.2080 12.1\n",
+       "magprep: S: EPOCH 2461382 is more than 100000 days from the record at JD "
+       "2132663.400000\n",
+       1},
+      // Without -e, records far apart are folded.
+      {{"-p", "1.5", "S"},
+       "S 20261207.812 12.1 O S 11261207.9 12.2 O",
+       "0.0000 12.1\n0.0587 12.2\n",
+       "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; folded on 1.5 d, phase "
+       "0 at the first record, JD 2461382.312000" +
+           geocentric,
+       0},
+      // 100000 days exactly, 66666 and 2/3 periods.
+      {{"-p", "1.5", "-e", "2361382.312", "S"},
+       "S 20261207.812 12.1 O",
+       "0.6667 12.1\n",
+       "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; folded on 1.5 d from JD "
+       "2361382.312" +
+           geocentric,
+       0},
   };
   for (const run_case& c : cases) expect_run(c);
   std::string many;
@@ -395,7 +440,7 @@ TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
        "S 202612071930 102 O",
        "0.5500 102\n",
        "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; X 0.0 is 2026-12-07 "
-       "14 h and 1.0 is 2026-12-08 0 h, 1 hour per tenth\n",
+       "14 h JST and 1.0 is 2026-12-08 0 h JST, 1 hour per tenth\n",
        0},
       {{"-", "-s", "-0.25"},
        "0.5 10",
@@ -428,7 +473,8 @@ TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
       {{"-p", "1", "-r", "05:59:31.7", "S"},
        "",
        "",
-       "magprep: RA,DEC must be as 05:59:31.7,+37:12:45, not '05:59:31.7'\n" + usage,
+       "magprep: RA,DEC must be as 05:59:31.7,+37:12:45 or 89.88d,+37.2125, not '05:59:31.7'\n" +
+           usage,
        2},
       {{"-f", "5,1", "S"},
        "",
@@ -447,19 +493,75 @@ TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
        "",
        "magprep: MIN,MAX must be days from 0.001 to below 100000, MIN below MAX, not '1'\n" + usage,
        2},
+      // The real reason for a number refused, and leading zeros and zeros past the ninth
+      // decimal taken as the number they write.
+      {{"-p", "1.0000000001", "S"},
+       "",
+       "",
+       "magprep: PERIOD must have at most 9 decimals, not '1.0000000001'\n" + usage,
+       2},
+      {{"-p", "1", "-e", "2461382.0000000001", "S"},
+       "",
+       "",
+       "magprep: EPOCH must have at most 9 decimals, not '2461382.0000000001'\n" + usage,
+       2},
+      {{"-p", "1", "-e", "12345678", "S"},
+       "",
+       "",
+       "magprep: EPOCH must be a Julian Date below 10000000, not '12345678'\n" + usage,
+       2},
+      {{"-f", "0.5,5.00000000001", "S"},
+       "",
+       "",
+       "magprep: MIN and MAX must have at most 9 decimals, not '0.5,5.00000000001'\n" + usage,
+       2},
+      {{"-p", "000001.0000000000", "-e", "2461382.50000000000", "S"},
+       "S 20261207.812 12.1 O",
+       "0.8120 12.1\n",
+       "magprep: S: 1 record, 0 upper limits dropped, 0 uncertain kept; folded on "
+       "000001.0000000000 d from JD 2461382.50000000000; times geocentric (-r makes them "
+       "heliocentric)\n",
+       0},
+      // A right ascension names its unit: a number alone may be hours or degrees.
+      {{"-p", "1", "-r", "15.2,+41.2", "S"},
+       "",
+       "",
+       "magprep: RA must be hours with colons (05:59:31.7) or an h (5.9921h), or degrees with a "
+       "d (89.88d), not '15.2,+41.2'\n" +
+           usage,
+       2},
+      // Each option once.
+      {{"-p", "1", "-p", "2", "S"}, "", "", "magprep: option given twice: '-p'\n" + usage, 2},
+      {{"-o", "a", "S", "-o", "b"}, "", "", "magprep: option given twice: '-o'\n" + usage, 2},
+      {{"-n", "S", "-gn"}, "", "", "magprep: option given twice: '-n'\n" + usage, 2},
       {{"-g", "S"}, "", "", "magprep: -g goes with -f or -c\n" + usage, 2},
       {{"-c", "-p", "1"}, "", "", "magprep: -c needs -p PERIOD and -e EPOCH\n" + usage, 2},
-      {{"-t", "2026-12-10,2026-12-01", "-p", "1", "-e", "2461000"}, "", "",
+      {{"-t", "2026-12-10,2026-12-01", "-p", "1", "-e", "2461000"},
+       "",
+       "",
        "magprep: FROM,TO must be dates (2026-12-10) or Julian Dates, FROM first, not "
-       "'2026-12-10,2026-12-01'\n" + usage, 2},
-      {{"-t", "2026-02-30,2026-03-01", "-p", "1", "-e", "2461000"}, "", "",
+       "'2026-12-10,2026-12-01'\n" +
+           usage,
+       2},
+      {{"-t", "2026-02-30,2026-03-01", "-p", "1", "-e", "2461000"},
+       "",
+       "",
        "magprep: FROM,TO must be dates (2026-12-10) or Julian Dates, FROM first, not "
-       "'2026-02-30,2026-03-01'\n" + usage, 2},
-      {{"-t", "2026-12-10,2026-12-11", "-p", "1", "-e", "2461000", "x.txt"}, "", "",
-       "magprep: -t reads no FILE, not 'x.txt'\n" + usage, 2},
+       "'2026-02-30,2026-03-01'\n" +
+           usage,
+       2},
+      {{"-t", "2026-12-10,2026-12-11", "-p", "1", "-e", "2461000", "x.txt"},
+       "",
+       "",
+       "magprep: -t reads no FILE, not 'x.txt'\n" + usage,
+       2},
       {{"-m", "-M", "S"}, "", "", "magprep: -m and -M cannot be given together\n" + usage, 2},
       {{"-2", "-p", "1", "S"}, "", "", "magprep: -2 goes with -t\n" + usage, 2},
-      {{"-m", "-p", "1", "S"}, "", "", "magprep: -m and -M take -p PERIOD and -e EPOCH together\n" + usage, 2},
+      {{"-m", "-p", "1", "S"},
+       "",
+       "",
+       "magprep: -m and -M take -p PERIOD and -e EPOCH together\n" + usage,
+       2},
       {{"-e", "2460000", "S"}, "", "", "magprep: -e goes with -p\n" + usage, 2},
       {{"-r", "1,1", "S"}, "", "", "magprep: -r and -B go with -p, -f, -m, -M or -t\n" + usage, 2},
       {{"-p", "1", "-f", "1,2", "S"},

@@ -19,7 +19,9 @@ foreach(mode IN ITEMS install package)
   add_test(NAME ${mode}_contents
            COMMAND ${CMAKE_COMMAND} -DMODE=${mode} -DBUILD=${PROJECT_BINARY_DIR}
                    -DSOURCE=${PROJECT_SOURCE_DIR} -DSCRATCH=${scratch}/${mode}
-                   -DWINDOWS=${windows} -DCPACK=${CMAKE_CPACK_COMMAND}
+                   -DWINDOWS=${windows} "-DCOMPONENTS=${MAGPLOT_PLAIN_COMPONENTS}"
+                   -DFOLDER=${MAGPLOT_WINDOWS_FOLDER}
+                   -DCPACK=${CMAKE_CPACK_COMMAND}
                    "-DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}"
                    -P ${here}/check_package.cmake)
 endforeach()
@@ -44,12 +46,34 @@ if(MAGPLOT_PACKAGING AND NOT WIN32)
   endif()
 endif()
 
-# The README's commands, typed as a new user would after its install: they print what it shows.
+# The programs alone, built as the README builds them without the tests (-DBUILD_TESTING=OFF), in
+# a tree of their own; then the README's commands, typed as a new user would after its install
+# from that tree: they print what it shows, and its uninstall leaves nothing, the packaging checks
+# run in between. This build's install_manifest.txt is left to the user's own install.
 if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  add_test(NAME programs_alone
+           COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DTREE=${scratch}/alone
+                   "-DGENERATOR=${CMAKE_GENERATOR}" -DCOMPILER=${CMAKE_CXX_COMPILER}
+                   "-DBUILD_TYPE=${CMAKE_BUILD_TYPE}" "-DCXX_FLAGS=${CMAKE_CXX_FLAGS}"
+                   "-DLINKER_FLAGS=${CMAKE_EXE_LINKER_FLAGS}" -P ${here}/build_alone.cmake)
+  set_tests_properties(programs_alone PROPERTIES FIXTURES_SETUP alone)
   add_test(NAME readme
            COMMAND ${CMAKE_COMMAND} -DREADME=${PROJECT_SOURCE_DIR}/README.md
-                   -DSOURCE=${PROJECT_SOURCE_DIR} -DBUILD=${PROJECT_BINARY_DIR}
-                   -DSCRATCH=${scratch}/readme -P ${here}/check_readme.cmake)
+                   -DSOURCE=${PROJECT_SOURCE_DIR} -DBUILD=${scratch}/alone
+                   -DSCRATCH=${scratch}/readme -DCPACK=${CMAKE_CPACK_COMMAND}
+                   "-DCOMPONENTS=${MAGPLOT_PLAIN_COMPONENTS}" -P ${here}/check_readme.cmake)
+  set_tests_properties(readme PROPERTIES FIXTURES_REQUIRED alone)
+endif()
+
+# Every example of the manuals runs as shown and prints what the page shows.
+if(NOT CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  foreach(page IN ITEMS magtime magphase magprep)
+    add_test(NAME manual_examples.${page}
+             COMMAND ${CMAKE_COMMAND} -DPAGE=${PROJECT_SOURCE_DIR}/man/${page}.1
+                     -DSOURCE=${PROJECT_SOURCE_DIR} -DSCRATCH=${scratch}/examples/${page}
+                     "-DPROGRAMS=$<TARGET_FILE:magtime>;$<TARGET_FILE:magphase>;$<TARGET_FILE:magprep>"
+                     -P ${here}/check_examples.cmake)
+  endforeach()
 endif()
 
 # The recipes of the manuals' EXAMPLES make clean data files of the sample reports.

@@ -9,7 +9,8 @@
 #   args        the program's command-line arguments, one a line; with it, the sample files of
 #               EXAMPLES are copied into the scratch folder's examples/ before each run
 #   stdout      the exact expected standard output
-#   stderr      the exact expected standard error, when it is compared
+#   stderr      the exact expected standard error, when it is compared (in every way of the
+#               console but the terminal)
 #   status      the expected exit status, when it is not 0
 #   expected/   graph files the run must leave in its folder, byte for byte
 #   native-only why the scenario runs only on the build machine's own platform
@@ -27,7 +28,8 @@
 #               "closed" (no standard output at all), "broken-pipe" (a pipe whose reader has
 #               gone, with SIGPIPE ignored)
 # Each run, and each way of it, starts from a fresh scratch folder.
-#   absent      files the run must not leave in its folder, one a line
+#   absent      files the run must not leave in its folder, one a line; a line may be a pattern
+#               with *, ? and [...] (file(GLOB)), which nothing may match
 #   anything else: data files, copied into the scratch folder before the run
 # With FOREIGN=ON (programs for another platform, under an emulator) line ends are compared as
 # equal, CRLF or LF, native-only scenarios are skipped and foreign-only ones run; without it,
@@ -177,8 +179,11 @@ foreach(way IN LISTS ways)
     set(output OUTPUT_QUIET ERROR_QUIET)
   else()
     string(APPEND prefix "console ${way}: ")
+    if(EXISTS "${SCENARIO}/${run}stderr")
+      set(output ERROR_FILE "${actual_err}")
+    endif()
     if(way STREQUAL "full")
-      set(output OUTPUT_FILE /dev/full)
+      list(APPEND output OUTPUT_FILE /dev/full)
     elseif(way STREQUAL "closed")
       set(command sh -c "exec \"$@\" >&-" sh ${command})
     elseif(way STREQUAL "broken-pipe")
@@ -224,7 +229,7 @@ foreach(way IN LISTS ways)
   if(way STREQUAL "captured" OR way STREQUAL "terminal")
     check("${SCENARIO}/${run}stdout" "${actual_out}" "${prefix}standard output")
   endif()
-  if(way STREQUAL "captured" AND EXISTS "${SCENARIO}/${run}stderr")
+  if(NOT way STREQUAL "terminal" AND EXISTS "${SCENARIO}/${run}stderr")
     check("${SCENARIO}/${run}stderr" "${actual_err}" "${prefix}standard error")
   endif()
   file(GLOB graphs RELATIVE "${SCENARIO}/expected" "${SCENARIO}/expected/*")
@@ -234,8 +239,9 @@ foreach(way IN LISTS ways)
   if(EXISTS "${SCENARIO}/absent")
     file(STRINGS "${SCENARIO}/absent" absent)
     foreach(a IN LISTS absent)
-      if(EXISTS "${SCRATCH}/${a}" OR IS_SYMLINK "${SCRATCH}/${a}")
-        string(APPEND failures "${prefix}${a}: written, but must not be\n")
+      file(GLOB found RELATIVE "${SCRATCH}" "${SCRATCH}/${a}")
+      if(EXISTS "${SCRATCH}/${a}" OR IS_SYMLINK "${SCRATCH}/${a}" OR found)
+        string(APPEND failures "${prefix}${a}: written, but must not be ${found}\n")
       endif()
     endforeach()
   endif()
