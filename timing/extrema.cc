@@ -2,9 +2,6 @@
 #include "extrema.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#define TRACE(...) std::printf(__VA_ARGS__)
 
 #include "poly_fit.h"
 
@@ -62,20 +59,23 @@ double run_noise(const run& r) {
 }
 
 // The variance of one observation: the noise, and never less than rounding to `resolution`
-// makes it (a uniform spread of one unit: unit^2 / 12).
+// (or to a millionth where it is 0) makes it (a uniform spread of one unit: unit^2 / 12).
 static double point_variance(double noise, double resolution) {
   const double v = noise * noise;
-  const double rounding = resolution > 0 ? resolution * resolution / 12 : 0;
+  const double unit = resolution > 0 ? resolution : 1e-6;  // never known better than a millionth
+  const double rounding = unit * unit / 12;
   return v > rounding ? v : rounding;
 }
 
-// The mean of the magnitudes within `half` observations of i (fewer at the ends).
+// The mean of the magnitudes within `half` observations of i, fewer near the ends so that the
+// mean stays centred on i (the first and last observations are their own means).
 static double smoothed(const run& r, int n, int half, int i) {
-  const int from = i - half < 0 ? 0 : i - half;
-  const int to = i + half > n - 1 ? n - 1 : i + half;
+  int h = half;
+  if (h > i) h = i;
+  if (h > n - 1 - i) h = n - 1 - i;
   double s = 0;
-  for (int j = from; j <= to; ++j) s += r.mag[j];
-  return s / (to - from + 1);
+  for (int j = i - h; j <= i + h; ++j) s += r.mag[j];
+  return s / (2 * h + 1);
 }
 
 // Half the running mean's width: a twentieth of the run, 1 to 25 observations.
@@ -98,6 +98,10 @@ static int extreme_index(const run& r, int n, int half, int from, int to, double
   }
   return best;
 }
+
+// Is the extreme running mean at observation i one of the two first or last: a run that does
+// not turn?
+static bool at_edge(int i, int n) { return i < 2 || i > n - 3; }
 
 // First observation at or after time x (n if none).
 static int first_at(const double* t, int n, double x) {
@@ -339,7 +343,6 @@ static timing_status kvw_about(const run& r, int n, int half, double noise, doub
     const double alpha = (sum - 28 * gamma) / 7;
     const double u = gamma > 0 ? -beta / (2 * gamma) : 0;
     const double accept = round < 4 ? 1 : trial_reach;
-    TRACE("round %d best %d middle %.5f pairs %d gamma %g u %g cells %d w %.4f spacing %d\n", round, best, middle, pairs, gamma, u, cells, w, spacing);
     if (!(gamma > 0) || u > accept || u < -accept) {
       // Towards the least of the seven.
       int lowest = 0;
@@ -410,8 +413,7 @@ timing_status time_minimum(const run& r, double resolution, extremum* result) {
   if (!valid(r)) return timing_status::bad_input;
   const int half = smoothing_half(n);
   const int faintest = extreme_index(r, n, half, 0, n - 1, 1);
-  if (faintest < branch_min || faintest > n - 1 - branch_min)
-    return timing_status::extremum_at_edge;
+  if (at_edge(faintest, n)) return timing_status::extremum_at_edge;
   // Passes about the latest time, so that the window is centred on the minimum.
   kvw_pass p;
   double guess = half_depth_middle(r, n, half, faintest);
@@ -428,7 +430,6 @@ timing_status time_minimum(const run& r, double resolution, extremum* result) {
   const double variance = point_variance(noise, resolution);
   // S at the vertex from the noise alone, less the one freedom that the time takes.
   const double revised2 = variance * p.noise_sum / (p.curvature * p.pairs);
-  TRACE("Z %.1f S %.4g Snoise %.4g\n", p.pairs, p.least, variance * p.noise_sum);
   const double kvw2 = p.least / (p.curvature * (p.pairs - 1));
   extremum e;
   e.time = p.time;
@@ -483,19 +484,11 @@ struct window_fit {
   int degree;
 };
 
-// Windows a maximum is fitted over, each narrower than the one before.
-constexpr int windows_max = 24;
-
-// How far a narrower window's time may lie from a wider one's, in the narrower one's errors.
-static double lepski_margin = std::getenv("LK") ? std::atof(std::getenv("LK")) : 2;
-static double shrink = std::getenv("SH") ? std::atof(std::getenv("SH")) : 0.8;
-static int start_mode = std::getenv("SM") ? std::atoi(std::getenv("SM")) : 0;
-static int thr_mode = std::getenv("TM") ? std::atoi(std::getenv("TM")) : 0;
-
 // The time where fit `f` of observations a to b is brightest, and its variance from the
 // covariance of the coefficients, each observation's scatter the larger of the residuals' and
-// the run's noise. False where the fit does not turn within them, or knows its bending to less
-// than a third of itself, where the delta method's error would be unsound.
+// the run's noise. False where the fit does not turn within them, where it knows its bending to
+// less than a third of itself (the delta method's error would be unsound), or where it does not
+// fade clearly towards both ends.
 static bool time_of_fit(const run& r, int a, int b, const poly_fit_result& f, double variance,
                         window_fit* out) {
   const int count = b - a + 1;
@@ -526,19 +519,45 @@ static bool time_of_fit(const run& r, int a, int b, const poly_fit_result& f, do
       vc += h[i] * f.covariance[i][j] * h[j];
     }
   if (!(curvature * curvature > 9 * vc * point)) return false;
+  // The fit must fade by more than five standard errors from its brightest to either end of
+  // the window, or the turn may be the noise's.
+  const double ends[] = {r.time[a], r.time[b]};
+  for (const double end : ends) {
+    double d[degree_max + 1];
+    double pe = 1;
+    double px = 1;
+    for (int k = 0; k <= f.degree; ++k) {
+      d[k] = pe - px;
+      pe *= end - f.origin;
+      px *= u;
+    }
+    double vd = 0;
+    for (int i = 0; i <= f.degree; ++i)
+      for (int j = 0; j <= f.degree; ++j) vd += d[i] * f.covariance[i][j] * d[j];
+    const double fade = poly_value(f, end) - poly_value(f, x);
+    if (!(fade > 0 && fade * fade > 16 * vd * point)) return false;
+  }
   *out = {x, v * point, count, f.degree};
   return true;
 }
 
-// Fits observations a to b about `centre`: of the degree fit_top takes, or a lower one where
-// that one's time is unsound.
+// Fits observations a to b about `centre`: of degree 4 with 20 observations or more, 3 with 12 or
+// more, else 2; or of a lower degree where that one's time is unsound.
 static bool fit_window(const run& r, int a, int b, double centre, double variance,
                        window_fit* out) {
   const int n = b - a + 1;
   for (int d = n >= 20 ? 4 : n >= 12 ? 3 : 2; d >= 2; --d) {
     poly_fit_result f;
     if (poly_fit(r.time + a, r.mag + a, nullptr, n, d, centre, &f) != fit_status::ok) continue;
-    if (time_of_fit(r, a, b, f, variance, out)) return true;
+    if (!time_of_fit(r, a, b, f, variance, out)) continue;
+    // How far one degree less moves the time: what the shape of the curve, more than the noise,
+    // may do to it.
+    poly_fit_result lower;
+    double x;
+    if (d > 2 && poly_fit(r.time + a, r.mag + a, nullptr, n, d - 1, centre, &lower) == fit_status::ok &&
+        brightest_of(lower, r.time[a], r.time[b], &x))
+      out->variance += (x - out->time) * (x - out->time) / 4;
+    return true;
   }
   return false;
 }
@@ -549,66 +568,42 @@ timing_status time_maximum(const run& r, double resolution, extremum* result) {
   if (!valid(r)) return timing_status::bad_input;
   const int half = smoothing_half(n);
   const int brightest = extreme_index(r, n, half, 0, n - 1, -1);
-  if (brightest < branch_min || brightest > n - 1 - branch_min)
-    return timing_status::extremum_at_edge;
+  if (at_edge(brightest, n)) return timing_status::extremum_at_edge;
   const int faintest = extreme_index(r, n, half, 0, n - 1, 1);
   const double peak = smoothed(r, n, half, brightest);
-  const double fade = peak + (smoothed(r, n, half, faintest) - peak) / 2;
-  int first = brightest;
-  while (first > 0 && smoothed(r, n, half, first - 1) <= fade) --first;
-  int last = brightest;
-  while (last < n - 1 && smoothed(r, n, half, last + 1) <= fade) ++last;
-  if (brightest - first < branch_min || last - brightest < branch_min)
-    return timing_status::branch_too_short;
-
-  const double noise = noise_of(r.time, r.mag, first, last);
-  const double variance = point_variance(noise, resolution);
-  // Fits over ever narrower windows, each a fifth narrower either side of the latest time, as
-  // long as a side keeps branch_min observations.
-  window_fit fits[windows_max];
-  int count = 0;
-  double centre = r.time[brightest];
-  double from = start_mode ? r.time[first] : r.time[0];
-  double to = start_mode ? r.time[last] : r.time[n - 1];
-  while (count < windows_max) {
-    const int a = first_at(r.time, n, from);
-    const int b = last_at(r.time, n, to);
-    const int left = first_at(r.time, n, centre) - a;
-    if (left < branch_min || b - a + 1 - left < branch_min) break;
+  const double range = smoothed(r, n, half, faintest) - peak;
+  // The narrowest of the windows where the running mean stays within a tenth, 0.15, a fifth,
+  // 0.3 and a half of the run's range of its brightest that holds branch_min observations either
+  // side and gives a sound time: the narrower, the less an asymmetric curve moves the time.
+  constexpr double fractions[] = {0.1, 0.15, 0.2, 0.3, 0.5};
+  timing_status why = timing_status::branch_too_short;
+  for (const double fraction : fractions) {
+    const double fade = peak + range * fraction;
+    int first = brightest;
+    while (first > 0 && smoothed(r, n, half, first - 1) <= fade) --first;
+    int last = brightest;
+    while (last < n - 1 && smoothed(r, n, half, last + 1) <= fade) ++last;
+    if (brightest - first < branch_min || last - brightest < branch_min) continue;
+    const double variance = point_variance(noise_of(r.time, r.mag, first, last), resolution);
     window_fit w;
-    if (!fit_window(r, a, b, centre, variance, &w)) break;
-    fits[count++] = w;
-    TRACE("max win %d from %.4f to %.4f n %d deg %d x %.5f err %.3g\n", count, from, to, b-a+1, w.degree, w.time, std::sqrt(w.variance));
-    centre = w.time;
-    from = centre - shrink * (centre - from);
-    to = centre + shrink * (to - centre);
-  }
-  if (count == 0) return timing_status::no_extremum;
-  // The widest window whose time every narrower one agrees with, within twice the narrower
-  // one's error (Lepski's rule): a wider window has the smaller error, until the curve bends
-  // away from the polynomial and moves its time.
-  int chosen = count - 1;
-  for (int k = 0; k < count - 1; ++k) {
-    bool agreed = true;
-    for (int j = k + 1; j < count && agreed; ++j)
-      agreed = std::fabs(fits[k].time - fits[j].time) <=
-               lepski_margin * std::sqrt(thr_mode ? fits[j].variance : std::fabs(fits[j].variance - fits[k].variance));
-    if (agreed) {
-      chosen = k;
-      break;
+    if (!fit_window(r, first, last, r.time[brightest], variance, &w)) {
+      why = timing_status::no_extremum;
+      continue;
     }
+    const int left = first_at(r.time, n, w.time) - first;
+    if (left < branch_min || w.points - left < branch_min) continue;
+    extremum e;
+    e.time = w.time;
+    e.error = std::sqrt(w.variance);
+    e.points = w.points;
+    e.method = error_method::polynomial;
+    e.kvw_error = 0;
+    e.noise = std::sqrt(variance);
+    if (!(e.error > 0)) continue;
+    *result = e;
+    return timing_status::ok;
   }
-  const window_fit& w = fits[chosen];
-  extremum e;
-  e.time = w.time;
-  e.error = std::sqrt(w.variance);
-  e.points = w.points;
-  e.method = error_method::polynomial;
-  e.kvw_error = 0;
-  e.noise = std::sqrt(variance);
-  if (!(e.error > 0)) return timing_status::no_extremum;
-  *result = e;
-  return timing_status::ok;
+  return why;
 }
 
 }  // namespace timing

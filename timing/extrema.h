@@ -69,14 +69,16 @@ int magnitude_decimals(const run& r);
 /// only with ok.
 timing_status time_minimum(const run& r, double resolution, extremum* result);
 
-/// Times the maximum of `r`: a polynomial of degree 2 to 4 (a further degree only where it
-/// lowers chi2 by more than chance would, an F ratio above 4) is fitted by least squares to the
-/// brightest stretch (from the brightest point of a running mean as far as the run falls by half
-/// its range either side), narrowed by a fifth at a time while its residuals are plainly wider
-/// than the run's noise (so that a curve the polynomial cannot follow does not move the time
-/// unseen). The time is where its slope is 0, and the error the standard error of that root
-/// from the covariance of the coefficients, scaled by the residuals. `resolution` as for
-/// time_minimum. `result` is written only with ok.
+/// Times the maximum of `r`: a polynomial (of degree 4 over 20 observations or more, 3 over 12
+/// or more, else 2) is fitted by least squares to the brightest stretch, where the running mean
+/// stays within a tenth of the run's range of its brightest; where that holds fewer than
+/// branch_min observations on a side, or gives no sound time, within 0.15, a fifth, 0.3 or half
+/// of it: the narrower the stretch, the less a curve that rises faster than it falls moves the
+/// time. The time is where the fit is brightest (its slope 0), and the error the standard error
+/// of that root from the covariance of the coefficients, each observation's scatter the larger of
+/// the residuals' and the run's noise. A time is sound where the fit knows its bending at the
+/// root to a third of itself and fades by more than five standard errors towards both ends of the
+/// stretch. `resolution` as for time_minimum. `result` is written only with ok.
 timing_status time_maximum(const run& r, double resolution, extremum* result);
 
 /// The scatter of one observation of `r` about a smooth curve, from the residual of each
