@@ -182,75 +182,63 @@ static int search_summary(std::FILE* err, const options& o, const tally& t, int 
   return 0;
 }
 
-// After the records of a star: what was kept and dropped, then what the reader of the output
-// needs to know (magtime's layout answer, the -n scale, the ephemeris, the search). Returns the
-// exit status.
-static int star_summary(std::FILE* err, const options& o, const tally& t, int argc, char** argv) {
-  if (t.far) {
-    far_epoch(err, o, t);
-    return 1;
+// ---- timings, O-C and predictions ----
+
+// Why a run could not be timed.
+static const char* passed_reason(const options& o, const passed_run& p) {
+  switch (p.why) {
+    case timing::timing_status::too_few_points:
+      return p.count > timing::run_max ? "more records than a timing takes (20000)"
+                                       : "too few records";
+    case timing::timing_status::bad_input: return "a time or magnitude that cannot be used";
+    case timing::timing_status::extremum_at_edge:
+      return o.maxima ? "its brightest point at an end" : "its faintest point at an end";
+    case timing::timing_status::branch_too_short:
+      return o.maxima ? "too few records on one side of the maximum"
+                      : "too few records on one side of the minimum";
+    case timing::timing_status::no_extremum:
+      return o.maxima ? "no maximum in it" : "no minimum in it";
+    case timing::timing_status::ok: break;
   }
-  if (t.records == 0) {
-    if (t.limits > 0)
-      std::fprintf(err, "magprep: %s: only %lld upper limit%s, nothing to write", o.star.whole,
-                   t.limits, plural(t.limits));
-    else
-      std::fprintf(err, "magprep: no record of %s found", o.star.whole);
-    print_mentions(err, o, t);
-    std::fputc('\n', err);
-    return 1;
-  }
-  std::fprintf(err, "magprep: %s: %lld record%s, %lld upper limit%s dropped, %lld uncertain kept",
-               o.star.whole, t.records, plural(t.records), t.limits, plural(t.limits), t.uncertain);
-  if (t.over > 0) std::fprintf(err, ", %lld past the first %d dropped", t.over, nights_max);
-  print_mentions(err, o, t);
-  const bool both = t.other > 0;
-  if (both) {
-    std::fprintf(err, "; records in both layouts: the %lld in %s dropped", t.other,
-                 layout_name(t.kind == layout::vsolj ? layout::vsnet : layout::vsolj));
-    if (o.what != mode::fold && o.what != mode::search) {
-      std::fputc('\n', err);
-      return 1;
-    }
-  }
-  if (o.what == mode::fold) {
-    fold_summary(err, o, t);
-    std::fputc('\n', err);
-    return both ? 1 : 0;
-  }
-  if (o.what == mode::search) {
-    const int status = search_summary(err, o, t, argc, argv);
-    return both ? 1 : status;
-  }
-  if (o.what == mode::nights) {
-    const long long tenth = t.scale.tenth_hours;
-    std::fputs("; X 0.0 is ", err);
-    print_hour(err, t.scale.start_hour, t.kind);
-    std::fputs(" and 1.0 is ", err);
-    print_hour(err, t.scale.end_hour, t.kind);
-    if (tenth < 24)
-      std::fprintf(err, ", %lld hour%s per tenth\n", tenth, plural(tenth));
-    else
-      std::fprintf(err, ", %lld day%s per tenth\n", tenth / 24, plural(tenth / 24));
-    return 0;
-  }
-  std::fprintf(err, "; %s: answer %d to the layout question", layout_name(t.kind),
-               t.kind == layout::vsolj ? 1 : 0);
-  if (t.last_day > t.first_day) {
-    std::fputs("; dates ", err);
-    print_date(err, t.first_day);
-    std::fputs(" to ", err);
-    print_date(err, t.last_day);
-    std::fputs(": -n draws them as one curve", err);
-  }
-  std::fputc('\n', err);
-  if (t.records > magtime_max)
-    std::fprintf(err, "magprep: warning: magtime draws the first %d records of a file, not %lld\n",
-                 magtime_max, t.records);
-  return 0;
+  return "";
 }
 
-// ---- timings, O-C and predictions ----
+// -m, -M: how the records were split and timed, then each run passed over, by its date.
+static int extrema_summary(std::FILE* err, const options& o, const tally& t) {
+  const extrema_tally& x = t.extrema;
+  const char* what = o.maxima ? "maxima" : "minima";
+  std::fprintf(err, "; %d run%s", x.runs, plural(x.runs));
+  if (o.epoch_text != nullptr)
+    std::fprintf(err, " around the %s of -p and -e",
+                 o.maxima ? "maxima" : "minima, primary and secondary,");
+  else
+    std::fputs(" (records more than 0.2 d apart start a new one)", err);
+  std::fprintf(err, ", %d timed, %d passed over; times %s", x.timed, x.passed, time_kind(o));
+  if (o.maxima)
+    std::fputs("; maxima by a polynomial of degree 2 to 4, errors from its fit", err);
+  else
+    std::fprintf(err,
+                 "; minima by Kwee and van Woerden, %d error%s by their formula, %d by the revised "
+                 "one where theirs fails (Deeg 2021)",
+                 x.kvw, plural(x.kvw), x.revised);
+  if (o.epoch_text != nullptr) std::fputs("; columns: TIME ERROR N E O-C", err);
+  std::fputc('\n', err);
+  for (int i = 0; i < x.listed; ++i) {
+    std::fputs("magprep: the run from ", err);
+    print_date_time(err, x.list[i].first_time, 0);
+    std::fprintf(err, " (%d record%s) passed over: %s\n", x.list[i].count, plural(x.list[i].count),
+                 passed_reason(o, x.list[i]));
+  }
+  if (x.passed > x.listed)
+    std::fprintf(err, "magprep: and %d more runs passed over\n", x.passed - x.listed);
+  if (x.not_looked_at > 0)
+    std::fprintf(err, "magprep: %d runs past the first 10000 not looked at\n", x.not_looked_at);
+  if (x.timed == 0) {
+    std::fprintf(err, "magprep: no %s could be timed\n", what);
+    return 1;
+  }
+  return 0;
+}
 
 // A value in units with its standard error in days, as catalogues print elements: the error's
 // two leading digits in brackets, in units of the value's last decimal ("2452207.68412(21)").
@@ -368,6 +356,80 @@ static int predictions_summary(std::FILE* err, const options& o, const tally& t)
   if (o.position_text != nullptr)
     std::fprintf(err, ", seen from the Earth for %s", o.position_text);
   std::fputs("; columns: JD (UT), date and time UT, date and time JST, E\n", err);
+  return 0;
+}
+
+// After the records of a star: what was kept and dropped, then what the reader of the output
+// needs to know (magtime's layout answer, the -n scale, the ephemeris, the search). Returns the
+// exit status.
+static int star_summary(std::FILE* err, const options& o, const tally& t, int argc, char** argv) {
+  if (t.far) {
+    far_epoch(err, o, t);
+    return 1;
+  }
+  if (t.records == 0) {
+    if (t.limits > 0)
+      std::fprintf(err, "magprep: %s: only %lld upper limit%s, nothing to write", o.star.whole,
+                   t.limits, plural(t.limits));
+    else
+      std::fprintf(err, "magprep: no record of %s found", o.star.whole);
+    print_mentions(err, o, t);
+    std::fputc('\n', err);
+    return 1;
+  }
+  std::fprintf(err, "magprep: %s: %lld record%s, %lld upper limit%s dropped, %lld uncertain kept",
+               o.star.whole, t.records, plural(t.records), t.limits, plural(t.limits), t.uncertain);
+  if (t.over > 0)
+    std::fprintf(err, ", %lld past the first %d dropped", t.over,
+                 o.what == mode::extrema ? extrema_max : nights_max);
+  print_mentions(err, o, t);
+  const bool both = t.other > 0;
+  if (both) {
+    std::fprintf(err, "; records in both layouts: the %lld in %s dropped", t.other,
+                 layout_name(t.kind == layout::vsolj ? layout::vsnet : layout::vsolj));
+    if (o.what != mode::fold && o.what != mode::search && o.what != mode::extrema) {
+      std::fputc('\n', err);
+      return 1;
+    }
+  }
+  if (o.what == mode::fold) {
+    fold_summary(err, o, t);
+    std::fputc('\n', err);
+    return both ? 1 : 0;
+  }
+  if (o.what == mode::extrema) {
+    const int status = extrema_summary(err, o, t);
+    return both ? 1 : status;
+  }
+  if (o.what == mode::search) {
+    const int status = search_summary(err, o, t, argc, argv);
+    return both ? 1 : status;
+  }
+  if (o.what == mode::nights) {
+    const long long tenth = t.scale.tenth_hours;
+    std::fputs("; X 0.0 is ", err);
+    print_hour(err, t.scale.start_hour, t.kind);
+    std::fputs(" and 1.0 is ", err);
+    print_hour(err, t.scale.end_hour, t.kind);
+    if (tenth < 24)
+      std::fprintf(err, ", %lld hour%s per tenth\n", tenth, plural(tenth));
+    else
+      std::fprintf(err, ", %lld day%s per tenth\n", tenth / 24, plural(tenth / 24));
+    return 0;
+  }
+  std::fprintf(err, "; %s: answer %d to the layout question", layout_name(t.kind),
+               t.kind == layout::vsolj ? 1 : 0);
+  if (t.last_day > t.first_day) {
+    std::fputs("; dates ", err);
+    print_date(err, t.first_day);
+    std::fputs(" to ", err);
+    print_date(err, t.last_day);
+    std::fputs(": -n draws them as one curve", err);
+  }
+  std::fputc('\n', err);
+  if (t.records > magtime_max)
+    std::fprintf(err, "magprep: warning: magtime draws the first %d records of a file, not %lld\n",
+                 magtime_max, t.records);
   return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "period_search.h"
 #include "record.h"
 #include "timing/elements.h"
+#include "timing/extrema.h"
 
 namespace magprep {
 
@@ -60,6 +61,46 @@ struct oc_tally {
   timing::elements_fit fit2;
 };
 
+/// Most records -m and -M take.
+constexpr int extrema_max = 100000;
+
+/// The records of -m and -M: times in units and magnitudes in ten-thousandths.
+struct extrema_table {
+  int count;
+  long long time[extrema_max];
+  long long mag[extrema_max];
+};
+
+/// The same as days since the first record and magnitudes, as the timing takes them.
+struct extrema_days {
+  double time[extrema_max];
+  double mag[extrema_max];
+};
+
+/// Runs passed over that -m and -M name on standard error; more are only counted.
+constexpr int extrema_listed_max = 100;
+
+/// A run that could not be timed: its first record's time (units), its records, and why.
+struct passed_run {
+  long long first_time;
+  int count;
+  timing::timing_status why;
+};
+
+/// What -m and -M found.
+struct extrema_tally {
+  int runs;           ///< runs the records fell into
+  int not_looked_at;  ///< runs past the most looked at
+  int timed;
+  int passed;    ///< runs that could not be timed
+  int too_long;  ///< of those, runs of more records than a timing takes
+  int kvw;       ///< minima with Kwee and van Woerden's error
+  int revised;   ///< minima with the revised error
+  int decimals;  ///< of the times written
+  int listed;
+  passed_run list[extrema_listed_max];
+};
+
 /// What the times of -B rested on: counts of times for which UTC was not known from the
 /// leap seconds, and of those that could not be turned (dropped).
 struct time_notes {
@@ -89,6 +130,7 @@ struct tally {
   search_plan plan;         ///< -f: what it did, when it ran
   unsigned long long best;  ///< -f: the frequency of the best period, when it ran
   oc_tally oc;              ///< -c
+  extrema_tally extrema;    ///< -m, -M
   time_notes times;         ///< -r, -B: times that could not be made exact, or not at all
 };
 
@@ -142,6 +184,10 @@ bool geocentric_time(long long t, const options& o, time_notes* notes, long long
 
 /// The kind of the times of a run: "JD", "HJD" with -r, "BJD_TDB" with -B.
 const char* time_kind(const options& o);
+
+/// Writes a Julian Date (units) as the date and time to the minute, rounded, "2026-12-10 22:22",
+/// shifted by `offset` minutes (Japan Standard Time is UT + 540).
+void print_date_time(std::FILE* f, long long jd, long long offset);
 
 /// Writes half cycles as a cycle number: "1234", "1234.5", "-0.5".
 void print_cycle(std::FILE* f, long long half_cycles);

@@ -9,9 +9,7 @@ static constexpr long long jd_of_day_0 = 2440587 * units_per_day + units_per_day
 
 static constexpr long long minute = units_per_day / 1440;
 
-// A time (units, JD) as the date and time to the minute, rounded, "2026-12-10 22:22", shifted
-// by `offset` minutes (Japan Standard Time is UT + 540).
-static void print_date_time(std::FILE* f, long long jd, long long offset) {
+void print_date_time(std::FILE* f, long long jd, long long offset) {
   const long long minutes = floor_div(jd - jd_of_day_0 + minute / 2, minute) + offset;
   const long long day = floor_div(minutes, 1440);
   const long long in_day = minutes - day * 1440;
