@@ -82,8 +82,9 @@ static unsigned unit_at(const input& s, int i) {
 
 // Decodes the whole units of s.raw into s.buf, at most 24 KiB of text from 16 KiB. A high
 // surrogate waits for its partner unless the file has ended; a surrogate without one, and an odd
-// last byte, become U+FFFD.
+// last byte, become U+FFFD. A byte-order mark within the text becomes a space.
 static void decode_utf16(input& s) {
+  static_assert(sizeof s.raw / 2 * 3 <= buf_room, "the text of s.raw fits s.buf");
   int i = 0;
   int n = 0;
   while (i + 1 < s.raw_len) {
@@ -100,6 +101,8 @@ static void decode_utf16(input& s) {
       }
     } else if (c >= 0xDC00 && c <= 0xDFFF) {
       c = 0xFFFD;
+    } else if (c == 0xFEFF) {
+      c = ' ';
     }
     n += put_utf8(s.buf + n, c);
     i += used;
@@ -115,18 +118,45 @@ static void decode_utf16(input& s) {
   s.buf[n] = 0;
 }
 
+// Writes spaces over the UTF-8 byte-order marks (EF BB BF) in the `len` bytes at `b`, so that a
+// mark is white space wherever it stands (as where files are joined with cat). Returns how many
+// of the last bytes may start a mark cut by the end of the block (EF, or EF BB), to be put
+// before the next block; none when `last` says no block follows. The marks are looked for by
+// their middle byte, rarer in text than EF, with which every full-width form starts.
+static int blank_marks(unsigned char* b, int len, bool last) {
+  unsigned char* const end = b + len;
+  for (unsigned char* p = b + 1; p < end - 1; ++p) {
+    p = static_cast<unsigned char*>(std::memchr(p, 0xBB, static_cast<size_t>(end - 1 - p)));
+    if (p == nullptr) break;
+    if (p[-1] == 0xEF && p[1] == 0xBF) p[-1] = p[0] = p[1] = ' ';
+  }
+  if (last) return 0;
+  if (len >= 2 && b[len - 2] == 0xEF && b[len - 1] == 0xBB) return 2;
+  return len >= 1 && b[len - 1] == 0xEF ? 1 : 0;
+}
+
 // Reads more of the file; false when it has nothing more (its end, or a read error).
 static bool refill(input& s) {
   for (;;) {
     if (s.enc == encoding::bytes) {
-      if (s.at_end) return false;
-      const size_t n = std::fread(s.buf, 1, buf_room, s.f);
-      s.at_end = n < buf_room;
-      if (s.at_end && std::ferror(s.f)) s.error = errno;
+      if (s.at_end && s.held_len == 0) return false;
+      // The bytes held back from the last block, then the next block.
+      const int held = s.held_len;
+      std::memcpy(s.buf, s.held, static_cast<size_t>(held));
+      size_t n = 0;
+      if (!s.at_end) {
+        const size_t room = static_cast<size_t>(buf_room - held);
+        n = std::fread(s.buf + held, 1, room, s.f);
+        s.at_end = n < room;
+        if (s.at_end && std::ferror(s.f)) s.error = errno;
+      }
       s.pos = 0;
-      s.len = static_cast<int>(n);
-      s.buf[n] = 0;
-      if (n > 0) return true;
+      s.len = held + static_cast<int>(n);
+      s.held_len = blank_marks(s.buf, s.len, s.at_end);
+      s.len -= s.held_len;
+      std::memcpy(s.held, s.buf + s.len, static_cast<size_t>(s.held_len));
+      s.buf[s.len] = 0;
+      if (s.len > 0) return true;
       continue;
     }
     if (s.at_end && s.raw_len == 0) return false;
@@ -142,7 +172,8 @@ static bool refill(input& s) {
   }
 }
 
-// Starts reading `f`: the byte-order mark, if any, says how its text is held.
+// Starts reading `f`. Its first two bytes are read alone: a UTF-16 byte-order mark there says
+// that the rest is UTF-16, decoded as it is read; anything else is the start of the text.
 static void start_file(input& s, std::FILE* f, const char* name) {
   s.f = f;
   s.name = name;
@@ -151,20 +182,18 @@ static void start_file(input& s, std::FILE* f, const char* name) {
   s.error = 0;
   s.line_start = true;
   s.raw_len = 0;
-  if (!refill(s)) return;
-  // fread gives a whole block unless the file ends first, so a mark at the start of the file
-  // is whole in this first block.
-  const unsigned char* b = s.buf;
-  if (s.len >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
-    s.pos = 3;
-  } else if (s.len >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
-    s.enc = b[0] == 0xFF ? encoding::utf16le : encoding::utf16be;
-    s.raw_len = s.len - 2;
-    std::memcpy(s.raw, s.buf + 2, static_cast<size_t>(s.raw_len));
-    s.len = 0;
-    s.pos = 0;
-    s.buf[0] = 0;
+  s.pos = 0;
+  s.len = 0;
+  s.buf[0] = 0;
+  const size_t n = std::fread(s.held, 1, 2, f);
+  if (n < 2) {
+    s.at_end = true;
+    if (std::ferror(f)) s.error = errno;
   }
+  const unsigned char* b = s.held;
+  const bool utf16 = n == 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF));
+  if (utf16) s.enc = b[0] == 0xFF ? encoding::utf16le : encoding::utf16be;
+  s.held_len = utf16 ? 0 : static_cast<int>(n);
 }
 
 // ---- the files one after the other ----

@@ -14,9 +14,9 @@ namespace magprep {
 enum class encoding { bytes, utf16le, utf16be };
 
 /// The files of a run, read in turn. Words are separated by white space, by a non-breaking
-/// space (UTF-8 C2 A0, or A0 alone where it is no part of a UTF-8 character) and by the end of
-/// a file. A file that starts with a UTF-16 byte-order mark is read as the text it holds (as
-/// UTF-8); a UTF-8 byte-order mark is passed over.
+/// space (UTF-8 C2 A0, or A0 alone where it is no part of a UTF-8 character), by a UTF-8
+/// byte-order mark wherever it stands, and by the end of a file. A file that starts with a
+/// UTF-16 byte-order mark is read as the text it holds (as UTF-8), of any length.
 struct input {
   int argc;
   char** argv;
@@ -34,8 +34,10 @@ struct input {
   bool line_start;   ///< a line starts before the next word
   int pos;
   int len;
+  int held_len;                      ///< bytes of text read and not yet in `buf`
+  unsigned char held[2];             ///< the first two bytes, or the start of a cut mark
   int raw_len;                       ///< bytes of UTF-16 read and not yet decoded
-  unsigned char raw[1 << 14];        ///< UTF-16 as read
+  unsigned char raw[1 << 14];        ///< UTF-16 as read; its text fits `buf` whatever it holds
   unsigned char buf[(1 << 15) + 1];  ///< the text, and a NUL after its last byte
 };
 
