@@ -12,7 +12,7 @@ namespace magprep {
 // ---- bytes of the files ----
 
 // What each byte is to the reader of words.
-enum byte_kind : unsigned char { word_byte, white, line_feed, special };
+enum byte_kind : unsigned char { word_byte, white, line_end, special };
 
 struct byte_table {
   byte_kind kind[256];
@@ -23,7 +23,9 @@ static constexpr byte_table make_table() {
   for (int c = 0; c < 256; ++c) t.kind[c] = word_byte;
   t.kind[static_cast<unsigned char>(' ')] = white;
   for (int c = '\t'; c <= '\r'; ++c) t.kind[c] = white;
-  t.kind[static_cast<unsigned char>('\n')] = line_feed;
+  // LF, CR LF, or CR alone as old Macs wrote.
+  t.kind[static_cast<unsigned char>('\n')] = line_end;
+  t.kind[static_cast<unsigned char>('\r')] = line_end;
   t.kind[0] = special;     // the end of the buffer, or a NUL in a word
   t.kind[0xA0] = special;  // a non-breaking space, or part of a UTF-8 character
   return t;
@@ -283,7 +285,7 @@ bool next_word(input& s, plotcore::word_buf& w, bool* line_start) {
       if (k == word_byte || (c == 0 && s.pos < s.len)) break;
       if (k == white || c == 0xA0) {
         ++s.pos;
-      } else if (k == line_feed) {
+      } else if (k == line_end) {
         ++s.pos;
         s.line_start = true;
       } else {
@@ -316,7 +318,7 @@ bool next_word(input& s, plotcore::word_buf& w, bool* line_start) {
         ++s.pos;
         break;
       }
-      if (k == line_feed) {
+      if (k == line_end) {
         ++s.pos;
         s.line_start = true;
         break;
@@ -359,8 +361,8 @@ static void skip_other_words(input& s, const unsigned char* first) {
   int p = s.pos;
   for (;;) {
     byte_kind k = table.kind[b[p]];
-    while (k == white || k == line_feed) {
-      if (k == line_feed) s.line_start = true;
+    while (k == white || k == line_end) {
+      if (k == line_end) s.line_start = true;
       k = table.kind[b[++p]];
     }
     if (k != word_byte) break;

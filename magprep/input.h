@@ -15,8 +15,9 @@ enum class encoding { bytes, utf16le, utf16be };
 
 /// The files of a run, read in turn. Words are separated by white space, by a non-breaking
 /// space (UTF-8 C2 A0, or A0 alone where it is no part of a UTF-8 character), by a UTF-8
-/// byte-order mark wherever it stands, and by the end of a file. A file that starts with a
-/// UTF-16 byte-order mark is read as the text it holds (as UTF-8), of any length.
+/// byte-order mark wherever it stands, and by the end of a file. A line ends at LF, CR LF or a
+/// CR alone. A file that starts with a UTF-16 byte-order mark is read as the text it holds (as
+/// UTF-8), of any length.
 struct input {
   int argc;
   char** argv;
