@@ -388,7 +388,7 @@ static void skip_other_words(input& s, const unsigned char* first) {
 
 bool fill(window& win, input& s, int n) {
   while (win.have < n) {
-    const int slot = (win.first + win.have) % 8;
+    const int slot = (win.first + win.have) % window_max;
     if (!next_word(s, win.w[slot], &win.line_start[slot])) return false;
     ++win.have;
   }
@@ -396,15 +396,15 @@ bool fill(window& win, input& s, int n) {
 }
 
 const char* word_at(const window& win, int i) {
-  return i < win.have ? win.w[(win.first + i) % 8] : "";
+  return i < win.have ? win.w[(win.first + i) % window_max] : "";
 }
 
 bool starts_line(const window& win, int i) {
-  return i < win.have && win.line_start[(win.first + i) % 8];
+  return i < win.have && win.line_start[(win.first + i) % window_max];
 }
 
 void drop(window& win, int n) {
-  win.first = (win.first + n) % 8;
+  win.first = (win.first + n) % window_max;
   win.have -= n;
 }
 
@@ -420,7 +420,19 @@ static bool may_name(const char* word, const unsigned char* prefix) {
   return prefix[i] == 0;
 }
 
-bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions) {
+// What read_record finds at the first word of the window.
+static found record_at(const window& win, const star_name& star, record* r, int* words) {
+  const char* w[record_window];
+  bool line_start[record_window];
+  for (int i = 0; i < record_window; ++i) {
+    w[i] = word_at(win, i);
+    line_start[i] = starts_line(win, i);
+  }
+  return read_record(star, w, line_start, r, words);
+}
+
+bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions,
+                 long long* unobserved) {
   drop(win, win.used);
   win.used = 0;
   // Most words cannot name the star, which a few of their first bytes tell. With an empty window
@@ -439,15 +451,29 @@ bool next_record(input& s, window& win, const star_name& star, record* r, long l
       drop(win, 1);
       continue;
     }
+    // Six words hold a record. The words of a whole record after it can change what is found
+    // only where its observer's code may be the star, starting the next record or line: only
+    // then are they read. Words not read are empty to read_record.
     fill(win, s, record_words_max);
-    const char* w[record_words_max];
-    for (int i = 0; i < record_words_max; ++i) w[i] = word_at(win, i);
-    const int n = read_record(star, w, r);
-    if (n > 0) {
+    int n = 0;
+    record got;
+    found f = record_at(win, star, &got, &n);
+    if (f == found::record && (!skip || may_name(word_at(win, n - 1), prefix))) {
+      fill(win, s, record_window);
+      f = record_at(win, star, &got, &n);
+    }
+    if (f == found::record) {
+      *r = got;
       win.used = n;
       return true;
     }
-    if (names_star(star, w)) ++*mentions;
+    if (f == found::no_observer) {
+      ++*unobserved;
+      drop(win, n);
+      continue;
+    }
+    const char* first[2] = {word_at(win, 0), word_at(win, 1)};
+    if (names_star(star, first)) ++*mentions;
     drop(win, 1);
   }
 }

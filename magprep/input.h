@@ -53,16 +53,20 @@ void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in,
 /// empty: it is no part of a record.
 bool next_word(input& s, plotcore::word_buf& w, bool* line_start);
 
+/// Most words a window holds: enough for read_record.
+constexpr int window_max = 16;
+static_assert(window_max >= record_window);
+
 /// The last words read, oldest first.
 struct window {
-  plotcore::word_buf w[8];
-  bool line_start[8];
+  plotcore::word_buf w[window_max];
+  bool line_start[window_max];
   int first;
   int have;
   int used;  ///< words of the last record found, dropped before the next is looked for
 };
 
-/// Reads words until the window holds `n` (at most 8); false when the input ends first.
+/// Reads words until the window holds `n` (at most window_max); false when the input ends first.
 bool fill(window& win, input& s, int n);
 
 /// The i-th word of the window, oldest first; empty past the words it holds.
@@ -75,8 +79,10 @@ bool starts_line(const window& win, int i);
 void drop(window& win, int n);
 
 /// The next record of `star` in the input; false at its end. Words that start no record are
-/// passed over one at a time; those that name the star are counted in `mentions`. The record's
+/// passed over one at a time; those that name the star are counted in `mentions`, and records
+/// without an observer's code are passed over whole and counted in `unobserved`. The record's
 /// observer points into the window until the next call.
-bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions);
+bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions,
+                 long long* unobserved);
 
 }  // namespace magprep

@@ -80,7 +80,7 @@ TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
       {{"S"},
        "S 20261207.95 12.1",
        "",
-       "magprep: no record of S found, 1 mention of S passed over\n",
+       "magprep: no record of S found, 1 record without an observer's code dropped\n",
        1},
       {{"S"}, "", "", "magprep: no record of S found\n", 1},
       // The dates named are the earliest and the latest, whatever their order.
@@ -94,7 +94,7 @@ TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
       {{"S"},
        "S 20261207.5 12 O12345678901234567890123456789",
        "",
-       "magprep: no record of S found, 1 mention of S passed over\n",
+       "magprep: no record of S found, 1 record without an observer's code dropped\n",
        1},
   };
   for (const run_case& c : cases) expect_run(c);
