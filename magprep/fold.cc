@@ -55,7 +55,7 @@ tally write_fold(input& s, const options& o, std::FILE* out) {
   t.epoch = o.epoch;
   window win{};
   record r;
-  while (next_record(s, win, o.star, &r, &t.mentions)) {
+  while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
     if (!count_record(t, r)) continue;
     if (t.records > nights_max) {
       --t.records;

@@ -12,7 +12,7 @@ namespace magprep {
 // ---- bytes of the files ----
 
 // What each byte is to the reader of words.
-enum byte_kind : unsigned char { word_byte, white, line_feed, special };
+enum byte_kind : unsigned char { word_byte, white, line_end, special };
 
 struct byte_table {
   byte_kind kind[256];
@@ -23,7 +23,9 @@ static constexpr byte_table make_table() {
   for (int c = 0; c < 256; ++c) t.kind[c] = word_byte;
   t.kind[static_cast<unsigned char>(' ')] = white;
   for (int c = '\t'; c <= '\r'; ++c) t.kind[c] = white;
-  t.kind[static_cast<unsigned char>('\n')] = line_feed;
+  // LF, CR LF, or CR alone as old Macs wrote.
+  t.kind[static_cast<unsigned char>('\n')] = line_end;
+  t.kind[static_cast<unsigned char>('\r')] = line_end;
   t.kind[0] = special;     // the end of the buffer, or a NUL in a word
   t.kind[0xA0] = special;  // a non-breaking space, or part of a UTF-8 character
   return t;
@@ -82,8 +84,9 @@ static unsigned unit_at(const input& s, int i) {
 
 // Decodes the whole units of s.raw into s.buf, at most 24 KiB of text from 16 KiB. A high
 // surrogate waits for its partner unless the file has ended; a surrogate without one, and an odd
-// last byte, become U+FFFD.
+// last byte, become U+FFFD. A byte-order mark within the text becomes a space.
 static void decode_utf16(input& s) {
+  static_assert(sizeof s.raw / 2 * 3 <= buf_room, "the text of s.raw fits s.buf");
   int i = 0;
   int n = 0;
   while (i + 1 < s.raw_len) {
@@ -100,6 +103,8 @@ static void decode_utf16(input& s) {
       }
     } else if (c >= 0xDC00 && c <= 0xDFFF) {
       c = 0xFFFD;
+    } else if (c == 0xFEFF) {
+      c = ' ';
     }
     n += put_utf8(s.buf + n, c);
     i += used;
@@ -115,18 +120,45 @@ static void decode_utf16(input& s) {
   s.buf[n] = 0;
 }
 
+// Writes spaces over the UTF-8 byte-order marks (EF BB BF) in the `len` bytes at `b`, so that a
+// mark is white space wherever it stands (as where files are joined with cat). Returns how many
+// of the last bytes may start a mark cut by the end of the block (EF, or EF BB), to be put
+// before the next block; none when `last` says no block follows. The marks are looked for by
+// their middle byte, rarer in text than EF, with which every full-width form starts.
+static int blank_marks(unsigned char* b, int len, bool last) {
+  unsigned char* const end = b + len;
+  for (unsigned char* p = b + 1; p < end - 1; ++p) {
+    p = static_cast<unsigned char*>(std::memchr(p, 0xBB, static_cast<size_t>(end - 1 - p)));
+    if (p == nullptr) break;
+    if (p[-1] == 0xEF && p[1] == 0xBF) p[-1] = p[0] = p[1] = ' ';
+  }
+  if (last) return 0;
+  if (len >= 2 && b[len - 2] == 0xEF && b[len - 1] == 0xBB) return 2;
+  return len >= 1 && b[len - 1] == 0xEF ? 1 : 0;
+}
+
 // Reads more of the file; false when it has nothing more (its end, or a read error).
 static bool refill(input& s) {
   for (;;) {
     if (s.enc == encoding::bytes) {
-      if (s.at_end) return false;
-      const size_t n = std::fread(s.buf, 1, buf_room, s.f);
-      s.at_end = n < buf_room;
-      if (s.at_end && std::ferror(s.f)) s.error = errno;
+      if (s.at_end && s.held_len == 0) return false;
+      // The bytes held back from the last block, then the next block.
+      const int held = s.held_len;
+      std::memcpy(s.buf, s.held, static_cast<size_t>(held));
+      size_t n = 0;
+      if (!s.at_end) {
+        const size_t room = static_cast<size_t>(buf_room - held);
+        n = std::fread(s.buf + held, 1, room, s.f);
+        s.at_end = n < room;
+        if (s.at_end && std::ferror(s.f)) s.error = errno;
+      }
       s.pos = 0;
-      s.len = static_cast<int>(n);
-      s.buf[n] = 0;
-      if (n > 0) return true;
+      s.len = held + static_cast<int>(n);
+      s.held_len = blank_marks(s.buf, s.len, s.at_end);
+      s.len -= s.held_len;
+      std::memcpy(s.held, s.buf + s.len, static_cast<size_t>(s.held_len));
+      s.buf[s.len] = 0;
+      if (s.len > 0) return true;
       continue;
     }
     if (s.at_end && s.raw_len == 0) return false;
@@ -142,7 +174,8 @@ static bool refill(input& s) {
   }
 }
 
-// Starts reading `f`: the byte-order mark, if any, says how its text is held.
+// Starts reading `f`. Its first two bytes are read alone: a UTF-16 byte-order mark there says
+// that the rest is UTF-16, decoded as it is read; anything else is the start of the text.
 static void start_file(input& s, std::FILE* f, const char* name) {
   s.f = f;
   s.name = name;
@@ -151,20 +184,18 @@ static void start_file(input& s, std::FILE* f, const char* name) {
   s.error = 0;
   s.line_start = true;
   s.raw_len = 0;
-  if (!refill(s)) return;
-  // fread gives a whole block unless the file ends first, so a mark at the start of the file
-  // is whole in this first block.
-  const unsigned char* b = s.buf;
-  if (s.len >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
-    s.pos = 3;
-  } else if (s.len >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
-    s.enc = b[0] == 0xFF ? encoding::utf16le : encoding::utf16be;
-    s.raw_len = s.len - 2;
-    std::memcpy(s.raw, s.buf + 2, static_cast<size_t>(s.raw_len));
-    s.len = 0;
-    s.pos = 0;
-    s.buf[0] = 0;
+  s.pos = 0;
+  s.len = 0;
+  s.buf[0] = 0;
+  const size_t n = std::fread(s.held, 1, 2, f);
+  if (n < 2) {
+    s.at_end = true;
+    if (std::ferror(f)) s.error = errno;
   }
+  const unsigned char* b = s.held;
+  const bool utf16 = n == 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF));
+  if (utf16) s.enc = b[0] == 0xFF ? encoding::utf16le : encoding::utf16be;
+  s.held_len = utf16 ? 0 : static_cast<int>(n);
 }
 
 // ---- the files one after the other ----
@@ -261,7 +292,7 @@ bool next_word(input& s, plotcore::word_buf& w, bool* line_start) {
       if (k == word_byte || (c == 0 && s.pos < s.len)) break;
       if (k == white || c == 0xA0) {
         ++s.pos;
-      } else if (k == line_feed) {
+      } else if (k == line_end) {
         ++s.pos;
         s.line_start = true;
       } else {
@@ -294,7 +325,7 @@ bool next_word(input& s, plotcore::word_buf& w, bool* line_start) {
         ++s.pos;
         break;
       }
-      if (k == line_feed) {
+      if (k == line_end) {
         ++s.pos;
         s.line_start = true;
         break;
@@ -337,8 +368,8 @@ static void skip_other_words(input& s, const unsigned char* first) {
   int p = s.pos;
   for (;;) {
     byte_kind k = table.kind[b[p]];
-    while (k == white || k == line_feed) {
-      if (k == line_feed) s.line_start = true;
+    while (k == white || k == line_end) {
+      if (k == line_end) s.line_start = true;
       k = table.kind[b[++p]];
     }
     if (k != word_byte) break;
@@ -364,7 +395,7 @@ static void skip_other_words(input& s, const unsigned char* first) {
 
 bool fill(window& win, input& s, int n) {
   while (win.have < n) {
-    const int slot = (win.first + win.have) % 8;
+    const int slot = (win.first + win.have) % window_max;
     if (!next_word(s, win.w[slot], &win.line_start[slot])) return false;
     ++win.have;
   }
@@ -372,15 +403,15 @@ bool fill(window& win, input& s, int n) {
 }
 
 const char* word_at(const window& win, int i) {
-  return i < win.have ? win.w[(win.first + i) % 8] : "";
+  return i < win.have ? win.w[(win.first + i) % window_max] : "";
 }
 
 bool starts_line(const window& win, int i) {
-  return i < win.have && win.line_start[(win.first + i) % 8];
+  return i < win.have && win.line_start[(win.first + i) % window_max];
 }
 
 void drop(window& win, int n) {
-  win.first = (win.first + n) % 8;
+  win.first = (win.first + n) % window_max;
   win.have -= n;
 }
 
@@ -396,7 +427,19 @@ static bool may_name(const char* word, const unsigned char* prefix) {
   return prefix[i] == 0;
 }
 
-bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions) {
+// What read_record finds at the first word of the window.
+static found record_at(const window& win, const star_name& star, record* r, int* words) {
+  const char* w[record_window];
+  bool line_start[record_window];
+  for (int i = 0; i < record_window; ++i) {
+    w[i] = word_at(win, i);
+    line_start[i] = starts_line(win, i);
+  }
+  return read_record(star, w, line_start, r, words);
+}
+
+bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions,
+                 long long* unobserved) {
   drop(win, win.used);
   win.used = 0;
   // Most words cannot name the star, which a few of their first bytes tell. With an empty window
@@ -415,15 +458,29 @@ bool next_record(input& s, window& win, const star_name& star, record* r, long l
       drop(win, 1);
       continue;
     }
+    // Six words hold a record. The words of a whole record after it can change what is found
+    // only where its observer's code may be the star, starting the next record or line: only
+    // then are they read. Words not read are empty to read_record.
     fill(win, s, record_words_max);
-    const char* w[record_words_max];
-    for (int i = 0; i < record_words_max; ++i) w[i] = word_at(win, i);
-    const int n = read_record(star, w, r);
-    if (n > 0) {
+    int n = 0;
+    record got;
+    found f = record_at(win, star, &got, &n);
+    if (f == found::record && (!skip || may_name(word_at(win, n - 1), prefix))) {
+      fill(win, s, record_window);
+      f = record_at(win, star, &got, &n);
+    }
+    if (f == found::record) {
+      *r = got;
       win.used = n;
       return true;
     }
-    if (names_star(star, w)) ++*mentions;
+    if (f == found::no_observer) {
+      ++*unobserved;
+      drop(win, n);
+      continue;
+    }
+    const char* first[2] = {word_at(win, 0), word_at(win, 1)};
+    if (names_star(star, first)) ++*mentions;
     drop(win, 1);
   }
 }

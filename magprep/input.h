@@ -20,9 +20,10 @@ struct output_ids {
 enum class encoding { bytes, utf16le, utf16be };
 
 /// The files of a run, read in turn. Words are separated by white space, by a non-breaking
-/// space (UTF-8 C2 A0, or A0 alone where it is no part of a UTF-8 character) and by the end of
-/// a file. A file that starts with a UTF-16 byte-order mark is read as the text it holds (as
-/// UTF-8); a UTF-8 byte-order mark is passed over.
+/// space (UTF-8 C2 A0, or A0 alone where it is no part of a UTF-8 character), by a UTF-8
+/// byte-order mark wherever it stands, and by the end of a file. A line ends at LF, CR LF or a
+/// CR alone. A file that starts with a UTF-16 byte-order mark is read as the text it holds (as
+/// UTF-8), of any length.
 struct input {
   int argc;
   char** argv;
@@ -40,8 +41,10 @@ struct input {
   bool line_start;   ///< a line starts before the next word
   int pos;
   int len;
+  int held_len;                      ///< bytes of text read and not yet in `buf`
+  unsigned char held[2];             ///< the first two bytes, or the start of a cut mark
   int raw_len;                       ///< bytes of UTF-16 read and not yet decoded
-  unsigned char raw[1 << 14];        ///< UTF-16 as read
+  unsigned char raw[1 << 14];        ///< UTF-16 as read; its text fits `buf` whatever it holds
   unsigned char buf[(1 << 15) + 1];  ///< the text, and a NUL after its last byte
 };
 
@@ -56,16 +59,20 @@ void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in,
 /// empty: it is no part of a record.
 bool next_word(input& s, plotcore::word_buf& w, bool* line_start);
 
+/// Most words a window holds: enough for read_record.
+constexpr int window_max = 16;
+static_assert(window_max >= record_window);
+
 /// The last words read, oldest first.
 struct window {
-  plotcore::word_buf w[8];
-  bool line_start[8];
+  plotcore::word_buf w[window_max];
+  bool line_start[window_max];
   int first;
   int have;
   int used;  ///< words of the last record found, dropped before the next is looked for
 };
 
-/// Reads words until the window holds `n` (at most 8); false when the input ends first.
+/// Reads words until the window holds `n` (at most window_max); false when the input ends first.
 bool fill(window& win, input& s, int n);
 
 /// The i-th word of the window, oldest first; empty past the words it holds.
@@ -78,8 +85,10 @@ bool starts_line(const window& win, int i);
 void drop(window& win, int n);
 
 /// The next record of `star` in the input; false at its end. Words that start no record are
-/// passed over one at a time; those that name the star are counted in `mentions`. The record's
+/// passed over one at a time; those that name the star are counted in `mentions`, and records
+/// without an observer's code are passed over whole and counted in `unobserved`. The record's
 /// observer points into the window until the next call.
-bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions);
+bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions,
+                 long long* unobserved);
 
 }  // namespace magprep

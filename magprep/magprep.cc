@@ -66,7 +66,12 @@ static int phase_summary(std::FILE* err, const options& o, const tally& t) {
   return 0;
 }
 
-static void print_mentions(std::FILE* err, const options& o, const tally& t) {
+// What was passed over that a reader may look for: records without an observer's code, and
+// words naming the star that start no record.
+static void print_passed(std::FILE* err, const options& o, const tally& t) {
+  if (t.unobserved > 0)
+    std::fprintf(err, ", %lld record%s without an observer's code dropped", t.unobserved,
+                 plural(t.unobserved));
   if (t.mentions > 0)
     std::fprintf(err, ", %lld mention%s of %s passed over", t.mentions, plural(t.mentions),
                  o.star.whole);
@@ -373,7 +378,7 @@ static int star_summary(std::FILE* err, const options& o, const tally& t, int ar
                    t.limits, plural(t.limits));
     else
       std::fprintf(err, "magprep: no record of %s found", o.star.whole);
-    print_mentions(err, o, t);
+    print_passed(err, o, t);
     std::fputc('\n', err);
     return 1;
   }
@@ -382,7 +387,7 @@ static int star_summary(std::FILE* err, const options& o, const tally& t, int ar
   if (t.over > 0)
     std::fprintf(err, ", %lld past the first %d dropped", t.over,
                  o.what == mode::extrema ? extrema_max : nights_max);
-  print_mentions(err, o, t);
+  print_passed(err, o, t);
   const bool both = t.other > 0;
   if (both) {
     std::fprintf(err, "; records in both layouts: the %lld in %s dropped", t.other,

@@ -112,12 +112,13 @@ struct time_notes {
 
 /// What a mode read, kept and dropped.
 struct tally {
-  long long records;    ///< written
-  long long limits;     ///< upper limits, dropped
-  long long uncertain;  ///< uncertain estimates among the written records
-  long long other;      ///< records in the other layout, dropped
-  long long over;       ///< records past what the mode keeps, dropped
-  long long mentions;   ///< words naming the star that start no record
+  long long records;     ///< written
+  long long limits;      ///< upper limits, dropped
+  long long uncertain;   ///< uncertain estimates among the written records
+  long long other;       ///< records in the other layout, dropped
+  long long over;        ///< records past what the mode keeps, dropped
+  long long mentions;    ///< words naming the star that start no record
+  long long unobserved;  ///< records without an observer's code, dropped
   bool have_layout;
   layout kind;              ///< the layout of the first record
   int first_day;            ///< the earliest date written of a written record

@@ -209,24 +209,43 @@ bool read_magnitude(const char* word, magnitude* m) {
   return true;
 }
 
-int read_record(const star_name& star, const char* const w[record_words_max], record* r) {
+// The star, time and magnitude of a record at w[0] (up to five words) into `got`: the words
+// they take, 0 when they are not all there.
+static int record_head(const star_name& star, const char* const* w, record* got) {
   const int k = star_words(star, w);
   if (k == 0) return 0;
-  record got;
-  if (!read_time(w[k], &got.time)) return 0;
+  if (!read_time(w[k], &got->time)) return 0;
   int next = k + 1;
   bool alone = false;
   if (is_limit_mark(w[next])) {
     alone = true;
     ++next;
   }
-  if (!read_magnitude(w[next], &got.mag) || (alone && got.mag.limit)) return 0;
-  if (alone) got.mag.limit = true;
-  ++next;
-  if (w[next][0] == '\0') return 0;
-  got.observer = w[next];
-  *r = got;
+  if (!read_magnitude(w[next], &got->mag) || (alone && got->mag.limit)) return 0;
+  if (alone) got->mag.limit = true;
   return next + 1;
+}
+
+found read_record(const star_name& star, const char* const w[record_window],
+                  const bool line_start[record_window], record* r, int* words) {
+  record got;
+  const int n = record_head(star, w, &got);
+  if (n == 0) return found::nothing;
+  // The observer's code is missing when the next word is the star starting the next line or
+  // the next record: a record of at most five words ends at w[n + 4], its observer at w[n + 5],
+  // within the window.
+  const char* observer = w[n];
+  record next;
+  const int m = record_head(star, w + n, &next);
+  if (observer[0] == '\0' || (line_start[n] && names_star(star, w + n)) ||
+      (m > 0 && w[n + m][0] != '\0')) {
+    *words = n;
+    return found::no_observer;
+  }
+  got.observer = observer;
+  *r = got;
+  *words = n + 1;
+  return found::record;
 }
 
 // ---- phases ----

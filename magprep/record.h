@@ -81,11 +81,22 @@ bool is_limit_mark(const char* word);
 /// alone, the magnitude and the observer.
 constexpr int record_words_max = 6;
 
+/// Words read_record looks at: a record, and a whole record in the place of its observer.
+constexpr int record_window = 2 * record_words_max - 1;
+
+/// What starts at a word.
+enum class found { nothing, record, no_observer };
+
 /// The record of `star` that starts at `w[0]`: the star (one word or two), a time, a magnitude
-/// (or a limit mark standing alone and then the magnitude) and a non-empty observer's code.
-/// Words past the input's end are empty. Returns the number of words the record takes, or 0
-/// when there is none; `r` is written only then.
-int read_record(const star_name& star, const char* const w[record_words_max], record* r);
+/// (or a limit mark standing alone and then the magnitude) and the observer's code, the word
+/// after. That word is no observer when it is empty, when it names the star and starts a line
+/// (`line_start[i]`: w[i] is the first word of its line), or when a whole record of the star
+/// starts at it. Words past the input's end are empty.
+/// Returns found::record with `r` and `*words` (the words the record takes) written;
+/// found::no_observer with only `*words` written (the words from the star to the magnitude)
+/// when all of a record but its observer is there; found::nothing otherwise.
+found read_record(const star_name& star, const char* const w[record_window],
+                  const bool line_start[record_window], record* r, int* words);
 
 /// A phase from 0 to 1 ("0.25", ".5", "1", "1.000") as billionths; decimals past the ninth are
 /// not looked at.

@@ -29,7 +29,7 @@ tally write_records(input& s, const options& o, std::FILE* out) {
   tally t{};
   window win{};
   record r;
-  while (next_record(s, win, o.star, &r, &t.mentions))
+  while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved))
     if (count_record(t, r))
       std::fprintf(out, "%s %s %s %s\n", o.star.whole, r.time.text, r.mag.digits, r.observer);
   return t;

@@ -62,7 +62,7 @@ tally write_search(input& s, const options& o, std::FILE* out) {
   in.count = 0;
   window win{};
   record r;
-  while (next_record(s, win, o.star, &r, &t.mentions)) {
+  while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
     if (!count_record(t, r)) continue;
     if (in.count == search_max) {
       --t.records;

@@ -32,20 +32,27 @@ struct run_case {
   int status;
 };
 
-void expect_run(const run_case& c) {
-  std::vector<std::string> args = {"magprep"};
-  args.insert(args.end(), c.args.begin(), c.args.end());
+// magprep with the arguments `args` (after its name) and standard input `in`: what it wrote on
+// standard output and error, and its exit status.
+run_case run_on(std::vector<std::string> args, const std::string& in) {
+  args.insert(args.begin(), "magprep");
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
-  std::FILE* in = stream_of(c.in);
+  std::FILE* in_stream = stream_of(in);
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
-  const int status = magprep::magprep_run(static_cast<int>(argv.size()), argv.data(), in, out, err);
-  std::fclose(in);
-  const std::string where = args.size() > 1 ? args[1] + " " + args.back() : "";
-  EXPECT_EQ(text_of(out), c.out) << where;
-  EXPECT_EQ(text_of(err), c.err) << where;
-  EXPECT_EQ(status, c.status) << where;
+  const int status =
+      magprep::magprep_run(static_cast<int>(argv.size()), argv.data(), in_stream, out, err);
+  std::fclose(in_stream);
+  return {args, in, text_of(out), text_of(err), status};
+}
+
+void expect_run(const run_case& c) {
+  const run_case got = run_on(c.args, c.in);
+  const std::string where = !c.args.empty() ? c.args[0] + " " + c.args.back() : "";
+  EXPECT_EQ(got.out, c.out) << where;
+  EXPECT_EQ(got.err, c.err) << where;
+  EXPECT_EQ(got.status, c.status) << where;
 }
 
 const std::string usage =
@@ -73,7 +80,7 @@ TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
       {{"S"},
        "S 20261207.95 12.1",
        "",
-       "magprep: no record of S found, 1 mention of S passed over\n",
+       "magprep: no record of S found, 1 record without an observer's code dropped\n",
        1},
       {{"S"}, "", "", "magprep: no record of S found\n", 1},
       // The dates named are the earliest and the latest, whatever their order.
@@ -87,7 +94,7 @@ TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
       {{"S"},
        "S 20261207.5 12 O12345678901234567890123456789",
        "",
-       "magprep: no record of S found, 1 mention of S passed over\n",
+       "magprep: no record of S found, 1 record without an observer's code dropped\n",
        1},
   };
   for (const run_case& c : cases) expect_run(c);
@@ -375,6 +382,120 @@ TEST(magprep, reads_several_files_as_one_text) {
               1});
   std::remove("magprep_test_a.txt");
   std::remove("magprep_test_b.txt");
+}
+
+void write_file(const char* name, const std::string& bytes) {
+  std::FILE* f = std::fopen(name, "wb");
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+// UTF-16 as PowerShell's ">" and Notepad write it: a byte-order mark, then the units of the
+// UTF-8 `text` in the byte order asked for.
+std::string utf16_of(const std::string& text, bool big_endian) {
+  std::string units;
+  auto put = [&](unsigned u) {
+    const char high = static_cast<char>(u >> 8);
+    const char low = static_cast<char>(u & 0xFF);
+    units += big_endian ? high : low;
+    units += big_endian ? low : high;
+  };
+  put(0xFEFF);
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    unsigned code = n == 1 ? c : c & (0x7F >> n);
+    for (int k = 1; k < n; ++k) code = code << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    i += static_cast<size_t>(n);
+    if (code < 0x10000) {
+      put(code);
+    } else {
+      put(0xD800 + ((code - 0x10000) >> 10));
+      put(0xDC00 + ((code - 0x10000) & 0x3FF));
+    }
+  }
+  return units;
+}
+
+// A report, or with `phases` a phase list, whose UTF-16 form is `size` bytes (even): lines of a
+// record each, with characters of two and four bytes in UTF-8 and of one and two units in UTF-16
+// after it, and spaces to make up the size. The number of records into `count`.
+std::string report_of_size(size_t size, bool phases, int* count) {
+  std::string text;
+  size_t units = 1;  // the byte-order mark
+  int n = 0;
+  while (units + 40 < size / 2) {
+    char line[64];
+    const int len =
+        phases ? std::snprintf(line, sizeof line, "0.%04d 1%d.%d \u00e9\U0001F600\r\n", n % 10000,
+                               n % 5, n % 10)
+               : std::snprintf(line, sizeof line, "S 202612%02d.%04d 1%d.%d Q \u00e9\U0001F600\r\n",
+                               1 + n % 28, n % 10000, n % 5, n % 10);
+    text.append(line, static_cast<size_t>(len));
+    units += static_cast<size_t>(len) - 6 + 3;  // é and the emoji: 6 bytes, 3 units
+    ++n;
+  }
+  text.append(size / 2 - units, ' ');
+  *count = n;
+  return text;
+}
+
+// A report in UTF-16 reads as the same text in UTF-8 does, whatever its size (the decoder's
+// buffers hold 16 and 32 KiB), in either byte order, in every mode, from a FILE and from
+// standard input.
+TEST(magprep, reads_utf16_of_any_size_as_utf8) {
+  const size_t sizes[] = {2000,  16382, 16384, 16386, 16388,  24576,
+                          32766, 32768, 32770, 49152, 100000, 262146};
+  const std::vector<std::string> modes[] = {
+      {"S"}, {"-n", "S"}, {"-p", "0.5", "S"}, {"-f", "0.5,2", "S"}, {"-s", "0.5"}};
+  const char* name = "magprep_test_utf16.txt";
+  for (const size_t size : sizes) {
+    for (const std::vector<std::string>& mode : modes) {
+      const bool phases = mode[0] == "-s";
+      int count = 0;
+      const std::string text = report_of_size(size, phases, &count);
+      std::vector<std::string> with_file = mode;
+      with_file.push_back(name);
+      write_file(name, text);
+      const run_case expected[2] = {run_on(mode, text), run_on(with_file, "")};
+      const std::string kept = phases ? "magprep: " + std::to_string(count) + " phase records, "
+                                      : "magprep: S: " + std::to_string(count) + " records, ";
+      ASSERT_EQ(expected[0].err.rfind(kept, 0), 0u) << expected[0].err;
+      for (const bool big_endian : {false, true}) {
+        const std::string bytes = utf16_of(text, big_endian);
+        ASSERT_EQ(bytes.size(), size);
+        write_file(name, bytes);
+        const run_case got[2] = {run_on(mode, bytes), run_on(with_file, "")};
+        for (int i = 0; i < 2; ++i) {
+          const std::string where = std::to_string(size) + (big_endian ? " BE " : " LE ") +
+                                    mode[0] + (i == 1 ? " FILE" : " stdin");
+          EXPECT_EQ(got[i].out, expected[i].out) << where;
+          EXPECT_EQ(got[i].err, expected[i].err) << where;
+          EXPECT_EQ(got[i].status, expected[i].status) << where;
+        }
+      }
+    }
+  }
+  std::remove(name);
+}
+
+// A UTF-8 byte-order mark is white space wherever it stands: glued between two records, or
+// after white space, and cut by the end of the reader's 32 KiB buffer at each of its bytes.
+TEST(magprep, takes_a_byte_order_mark_within_the_text_for_white_space) {
+  const std::string mark = "\xEF\xBB\xBF";
+  for (const std::string before : {"O", "O "}) {
+    for (int at = 32764; at <= 32769; ++at) {
+      std::string text(static_cast<size_t>(at) - 18 - before.size(), ' ');
+      text += "S 20261207.5 12.0 " + before + mark + "S 20261207.6 12.1 P\n";
+      ASSERT_EQ(text.find(mark), static_cast<size_t>(at));
+      expect_run({{"S"},
+                  text,
+                  "S 20261207.5 12.0 O\nS 20261207.6 12.1 P\n",
+                  "magprep: S: 2 records, 0 upper limits dropped, 0 uncertain kept; VSNET: answer "
+                  "0 to the layout question\n",
+                  0});
+    }
+  }
 }
 
 // -o never writes over an input, standard input included, by whatever name it is given.

@@ -20,20 +20,32 @@ std::string shown(bool ok, const magprep::record& r) {
 }
 
 struct record_case {
-  const char* words[magprep::record_words_max];  // past the last given: no more words
+  const char* words[magprep::record_window];  // past the last given: no more words
   const char* expected;
 };
 
-// The record of `star` that starts at the case's first word, with the words it takes.
-std::string read_case(const char* star, const record_case& c) {
+// The record of `star` that starts at the case's first word, with the words it takes (and its
+// observer, when asked), or "no observer" and the words before it. A word written "\nWORD"
+// starts a line.
+std::string read_case(const char* star, const record_case& c, bool observer = false) {
   magprep::star_name s;
   if (!magprep::read_star(star, &s)) return "bad star";
-  const char* w[magprep::record_words_max];
-  for (int i = 0; i < magprep::record_words_max; ++i)
+  const char* w[magprep::record_window];
+  bool line_start[magprep::record_window];
+  for (int i = 0; i < magprep::record_window; ++i) {
     w[i] = c.words[i] != nullptr ? c.words[i] : "";
+    line_start[i] = w[i][0] == '\n';
+    if (line_start[i]) ++w[i];
+  }
   magprep::record r{};
-  const int n = magprep::read_record(s, w, &r);
-  return n == 0 ? "-" : shown(true, r) + (n != 4 ? " (" + std::to_string(n) + " words)" : "");
+  int n = 0;
+  switch (magprep::read_record(s, w, line_start, &r, &n)) {
+    case magprep::found::nothing: return "-";
+    case magprep::found::no_observer: return "no observer (" + std::to_string(n) + " words)";
+    case magprep::found::record: break;
+  }
+  return shown(true, r) + (observer ? std::string(" by ") + r.observer : "") +
+         (n != 4 ? " (" + std::to_string(n) + " words)" : "");
 }
 
 // 2026-12-07 is day 20794, 1994-05-16 day 8901, 2004-11-02 day 12724.
@@ -68,7 +80,7 @@ TEST(read_record, takes_four_words_of_the_star_and_nothing_else) {
       {{"BLAlg", "202612071930", "12-13", "QZK"}, "-"},
       {{"BLAlg", "202612071930", "12.1(V)", "QZK"}, "-"},
       // No observer: a word too long or with a NUL byte comes as an empty word.
-      {{"BLAlg", "202612071930", "102", ""}, "-"},
+      {{"BLAlg", "202612071930", "102", ""}, "no observer (3 words)"},
   };
   for (const record_case& c : cases)
     EXPECT_EQ(read_case("BLAlg", c), c.expected)
@@ -97,7 +109,7 @@ TEST(read_record, takes_the_forms_a_person_reads) {
        {{"BLAlg", "202612071930", "[", "145:", "QZK"},
         "VSOLJ 20794 1170/1440 145 limit uncertain (5 words)"}},
       {"BLAlg", {{"BLAlg", "202612071930", "<", "<14.0", "QZK"}, "-"}},
-      {"BLAlg", {{"BLAlg", "202612071930", "<", "14.0"}, "-"}},
+      {"BLAlg", {{"BLAlg", "202612071930", "<", "14.0"}, "no observer (4 words)"}},
       {"RZ Cas",
        {{"RZ", "Cas", "202612071930", ">", "14.0", "QZK"},
         "VSOLJ 20794 1170/1440 14.0 limit (6 words)"}},
@@ -120,6 +132,51 @@ TEST(read_record, takes_the_forms_a_person_reads) {
   for (const auto& c : cases)
     EXPECT_EQ(read_case(c.star, c.c), c.c.expected)
         << c.star << ": " << c.c.words[0] << " " << c.c.words[1];
+}
+
+// The word after the magnitude is the observer's code unless it is the star starting the next
+// line, or the start of the next record: then the record has no observer, and the words from
+// the star to the magnitude are all it takes, so that the next record is read whole.
+TEST(read_record, takes_no_observer_from_the_next_line_or_record) {
+  const struct {
+    const char* star;
+    record_case c;
+  } cases[] = {
+      {"ZZCas",
+       {{"ZZCas", "20261207.812", "10.2", "\nZZCas", "20261207.9", "10.3", "ABC"},
+        "no observer (3 words)"}},
+      {"ZZCas", {{"ZZCas", "20261207.812", "10.2", "\nzzcas:", "bright"}, "no observer (3 words)"}},
+      {"ZZ Cas",
+       {{"ZZ", "Cas", "20261207.812", "<", "10.2", "\nZZ", "Cas", "is", "bright"},
+        "no observer (5 words)"}},
+      // The next record on the same line, the longest record in the place of the observer.
+      {"ZZCas",
+       {{"ZZCas", "20261207.812", "10.2", "ZZCas", "20261207.9", "10.3", "ABC"},
+        "no observer (3 words)"}},
+      {"ZZ Cas",
+       {{"ZZ", "Cas", "20261207.812", "<", "10.2", "ZZ", "Cas", "20261207.9", "[", "10.3", "A"},
+        "no observer (5 words)"}},
+      // The star where no record starts, within a line: an observer's code like any word.
+      {"ZZCas",
+       {{"ZZCas", "20261207.812", "10.2", "ZZCas", "20261207.9", "10.3"},
+        "VSNET 20794 812000/1000000 10.2 by ZZCas"}},
+      {"ZZCas",
+       {{"ZZCas", "20261207.812", "10.2", "ZZCas", "\nZZCas", "20261207.9", "10.3", "A"},
+        "VSNET 20794 812000/1000000 10.2 by ZZCas"}},
+      // Another word starting the next line is the observer's code, as in a report whose
+      // records are wrapped.
+      {"ZZCas",
+       {{"ZZCas", "20261207.812", "10.2", "\nQZK", "\nZZCas", "20261207.9", "10.3", "A"},
+        "VSNET 20794 812000/1000000 10.2 by QZK"}},
+      {"S",
+       {{"\nS", "20261207.5", "12.0", "\nSX", "\nS", "20261207.6"},
+        "VSNET 20794 500000/1000000 12.0 by SX"}},
+      // The end of the input.
+      {"ZZCas", {{"ZZCas", "20261207.812", "10.2"}, "no observer (3 words)"}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(read_case(c.star, c.c, true), c.c.expected)
+        << c.star << ": " << c.c.words[3] << " " << c.c.words[4];
 }
 
 // Julian Dates and dashed dates are written in the VSNET layout, with their fraction's digits.
