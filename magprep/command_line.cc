@@ -78,7 +78,8 @@ static constexpr const char* help_text =
     "Standard error gets one line on what was kept and dropped, with the answer to\n"
     "magtime's layout question, the -n scale, the ephemeris of -p or the search of\n"
     "-f; a line for each file that cannot be read; and a warning when magtime or\n"
-    "magphase would not draw all the data.\n"
+    "magphase would not draw all the data, or when -f raises MIN to 10 steps of\n"
+    "the times (0.001 d, a minute), as shorter periods fold as longer ones do.\n"
     "Exit status: 0 when data was written and every FILE read; 1 when an input or\n"
     "the output failed, records came in both layouts, EPOCH was far from them, or\n"
     "there was nothing to write; 2 for a usage error.\n";

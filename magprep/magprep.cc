@@ -141,8 +141,82 @@ static void far_epoch(std::FILE* err, const options& o, const tally& t) {
   std::fputc('\n', err);
 }
 
+// Days (units) with no trailing zeros ("0.001"), rounded to billionths.
+static void print_short_days(std::FILE* err, long long units) {
+  const long long billionths = (2 * units / 9 + 1) / 2;
+  int decimals = 9;
+  for (long long v = billionths; decimals > 0 && v % 10 == 0; v /= 10) --decimals;
+  print_period(err, billionths, decimals);
+}
+
+// A step of the times (units) in days, or, when it is no whole billionth of a day, in whole
+// minutes (VSOLJ times).
+static void print_time_step(std::FILE* err, long long units) {
+  constexpr long long minute = units_per_day / 1440;
+  if (units % 9 != 0 && units % minute == 0) {
+    std::fprintf(err, "%lld minute%s", units / minute, plural(units / minute));
+    return;
+  }
+  print_short_days(err, units);
+  std::fputs(" d", err);
+}
+
+// The shortest trial period as given, or as raised.
+static void print_min_period(std::FILE* err, const options& o, const search_plan& p) {
+  if (p.raised) {
+    print_short_days(err, p.min_period);
+    return;
+  }
+  const char* comma = std::strchr(o.range_text, ',');
+  std::fwrite(o.range_text, 1, static_cast<std::size_t>(comma - o.range_text), err);
+}
+
+// Writes `word` so that a POSIX shell reads it back as it is: as it stands when it holds only
+// characters no shell treats specially, otherwise in single quotes, a quote in it as '\''.
+static void print_shell_word(std::FILE* err, const char* word) {
+  bool plain = *word != '\0';
+  for (const char* c = word; *c != '\0' && plain; ++c)
+    plain = std::strchr("+,-./:=@_%", *c) != nullptr || (*c >= '0' && *c <= '9') ||
+            (*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z');
+  if (plain) {
+    std::fputs(word, err);
+    return;
+  }
+  std::fputc('\'', err);
+  for (const char* c = word; *c != '\0'; ++c) {
+    if (*c == '\'')
+      std::fputs("'\\''", err);
+    else
+      std::fputc(*c, err);
+  }
+  std::fputc('\'', err);
+}
+
+// The command that folds the records searched on the best period, to be pasted into a shell:
+// STAR and the FILEs as given, after "--" when one starts with "-".
+static void print_fold_command(std::FILE* err, const options& o, const tally& t, int argc,
+                               char** argv) {
+  std::fputs("magprep -p ", err);
+  print_period(err, period_of(t.best), period_decimals(t.plan, t.best));
+  if (o.position_text != nullptr) {
+    std::fputs(o.barycentric ? " -B " : " -r ", err);
+    print_shell_word(err, o.position_text);
+  }
+  bool dashed = o.star_text[0] == '-';
+  for (int i = o.first_file; i < argc; ++i)
+    if (argv[i][0] == '-' && argv[i][1] != '\0') dashed = true;
+  if (dashed) std::fputs(" --", err);
+  std::fputc(' ', err);
+  print_shell_word(err, o.star_text);
+  for (int i = o.first_file; i < argc; ++i) {
+    std::fputc(' ', err);
+    print_shell_word(err, argv[i]);
+  }
+}
+
 // -f: what the search did or why it could not run, and the command that folds on the best
-// period. Returns the exit status.
+// period; after it, a warning when the shortest period had to be raised. Returns the exit
+// status.
 static int search_summary(std::FILE* err, const options& o, const tally& t, int argc, char** argv) {
   const search_plan& p = t.plan;
   const double day = static_cast<double>(units_per_day);
@@ -152,11 +226,23 @@ static int search_summary(std::FILE* err, const options& o, const tally& t, int 
     case plan_status::too_few_records:
       std::fprintf(err, "; a period search needs at least %d\n", search_min);
       return 1;
+    case plan_status::no_variation:
+      std::fputs("; the magnitudes do not vary, so there is no period to find\n", err);
+      return 1;
     case plan_status::span_too_short:
       std::fprintf(err, "; they span less than the longest period, %s d\n", max_text);
       return 1;
+    case plan_status::steps_too_coarse:
+      std::fputs("; the times lie on steps of ", err);
+      print_time_step(err, t.time_step);
+      std::fprintf(err, ", and periods shorter than %lld steps, ", period_steps_min);
+      print_time_step(err, p.min_period);
+      std::fprintf(err, ", fold as longer ones do: nothing to search up to %s d\n", max_text);
+      return 1;
     case plan_status::too_many_trials:
-      std::fprintf(err, "; periods from %.*s to %s d over ", min_len, o.range_text, max_text);
+      std::fputs("; periods from ", err);
+      print_min_period(err, o, p);
+      std::fprintf(err, " to %s d over ", max_text);
       print_days(err, p.span);
       std::fprintf(err, " days would take %lld trials, more than %lld\n", p.trials, trials_max);
       return 1;
@@ -164,26 +250,33 @@ static int search_summary(std::FILE* err, const options& o, const tally& t, int 
   }
   std::fprintf(err, "; %s over ", time_kind(o));
   print_days(err, p.span);
-  std::fprintf(err,
-               " days; %lld trial periods from %.*s to %s d, %d bins, frequency step %.3g "
-               "cycles a day",
-               p.trials, min_len, o.range_text, max_text, p.bins,
+  std::fprintf(err, " days; %lld trial periods from ", p.trials);
+  print_min_period(err, o, p);
+  std::fprintf(err, " to %s d, %d bins, frequency step %.3g cycles a day", max_text, p.bins,
                static_cast<double>(p.step) * day / 18446744073709551616.0);
   if (o.periodogram) {
-    const double high = day / static_cast<double>(o.min_period);
+    const double high = day / static_cast<double>(p.min_period);
     const double low = day / static_cast<double>(o.max_period);
-    std::fprintf(err,
-                 "; X 0.0 is %.*s d and 1.0 is %s d, even in frequency: %.6g to %.6g cycles a "
-                 "day, %.3g per tenth; theta times 10 as the magnitude",
-                 min_len, o.range_text, max_text, high, low, (high - low) / 10);
+    std::fputs("; X 0.0 is ", err);
+    print_min_period(err, o, p);
+    std::fprintf(
+        err,
+        " d and 1.0 is %s d, even in frequency: %.6g to %.6g cycles a day, %.3g per tenth; "
+        "theta times 10 as the magnitude",
+        max_text, high, low, (high - low) / 10);
   }
-  std::fputs("; to fold on the best period: magprep -p ", err);
-  print_period(err, period_of(t.best), period_decimals(p, t.best));
-  if (o.position_text != nullptr)
-    std::fprintf(err, " -%c %s", o.barycentric ? 'B' : 'r', o.position_text);
-  std::fprintf(err, " %s", o.star.whole);
-  for (int i = o.first_file; i < argc; ++i) std::fprintf(err, " %s", argv[i]);
+  std::fputs("; to fold on the best period: ", err);
+  print_fold_command(err, o, t, argc, argv);
   std::fputc('\n', err);
+  if (p.raised) {
+    std::fputs("magprep: warning: the times lie on steps of ", err);
+    print_time_step(err, t.time_step);
+    std::fprintf(err,
+                 ", and periods shorter than %lld steps fold as longer ones do: searched from ",
+                 period_steps_min);
+    print_short_days(err, p.min_period);
+    std::fprintf(err, " d, not %.*s d\n", min_len, o.range_text);
+  }
   return 0;
 }
 

@@ -129,6 +129,7 @@ struct tally {
   long long far_time;       ///< -p: its time (units)
   plan_status planned;      ///< -f: whether the search could run
   search_plan plan;         ///< -f: what it did, when it ran
+  long long time_step;      ///< -f: the step of the times as observed (search_input)
   unsigned long long best;  ///< -f: the frequency of the best period, when it ran
   oc_tally oc;              ///< -c
   extrema_tally extrema;    ///< -m, -M

@@ -37,17 +37,49 @@ static constexpr u64 u64_max = ~u64{0};
 static constexpr int bins_min = 10;
 static constexpr int bins_max = 100;
 
+long long common_step(long long step, long long difference) {
+  long long a = step;
+  long long b = difference < 0 ? -difference : difference;
+  while (b != 0) {
+    const long long rest = a % b;
+    a = b;
+    b = rest;
+  }
+  return a;
+}
+
+// A millionth of a day: a raised shortest period is rounded up to one, so that it prints exactly.
+static constexpr long long microday = 9000;
+
 plan_status plan_search(const search_input& in, long long min_period, long long max_period,
                         search_plan* plan) {
   if (in.count < search_min) return plan_status::too_few_records;
   long long first = in.time[0];
   long long last = in.time[0];
+  bool varies = false;
   for (int i = 1; i < in.count; ++i) {
     if (in.time[i] < first) first = in.time[i];
     if (in.time[i] > last) last = in.time[i];
+    if (in.mag[i] != in.mag[0]) varies = true;
   }
+  if (!varies) return plan_status::no_variation;
   const long long span = last - first;
   if (span < max_period) return plan_status::span_too_short;
+  int bins = in.count / 10;
+  if (bins < bins_min) bins = bins_min;
+  if (bins > bins_max) bins = bins_max;
+  // Below period_steps_min steps (10 * step > min_period, in whole units), raised to them; a
+  // step past 2^62 / 10 units (10^7 years) counts as that, which no period reaches either.
+  const bool raised = in.time_step > min_period / period_steps_min;
+  if (raised) {
+    constexpr long long step_max = (1LL << 62) / period_steps_min;
+    const long long step = in.time_step < step_max ? in.time_step : step_max;
+    min_period = (period_steps_min * step + microday - 1) / microday * microday;
+  }
+  if (min_period >= max_period) {
+    *plan = {bins, span, min_period, raised, 0, 0, 0};
+    return plan_status::steps_too_coarse;
+  }
   // Frequencies in cycles per unit of time scaled by 2^64 (one less, for 64 bits).
   const u64 max_freq = u64_max / static_cast<u64>(min_period);
   const u64 min_freq = u64_max / static_cast<u64>(max_period);
@@ -56,10 +88,8 @@ plan_status plan_search(const search_input& in, long long min_period, long long 
   // Periods of 10^5 days a billionth apart have one frequency: two trials, a unit apart.
   const u64 range = max_freq > min_freq ? max_freq - min_freq : 1;
   const u64 steps = (range + bound - 1) / bound;
-  int bins = in.count / 10;
-  if (bins < bins_min) bins = bins_min;
-  if (bins > bins_max) bins = bins_max;
-  *plan = {bins, span, static_cast<long long>(steps) + 1, max_freq, range / steps};
+  *plan = {bins,     span,         min_period, raised, static_cast<long long>(steps) + 1,
+           max_freq, range / steps};
   return steps >= static_cast<u64>(trials_max) ? plan_status::too_many_trials : plan_status::ok;
 }
 
@@ -72,14 +102,13 @@ unsigned long long trial_freq(const search_plan& plan, long long k) {
 // The records as the search folds them: times since the first, magnitudes about their mean.
 struct prepared {
   int n;
-  u64 bins;
   long long squares;  ///< of the magnitudes about the mean
   double variance;    ///< of the magnitudes, 0 when they are all alike
   u64 dt[search_max];
   int mag[search_max];
 };
 
-static void prepare(const search_input& in, const search_plan& plan, prepared& w) {
+static void prepare(const search_input& in, prepared& w) {
   const int n = in.count;
   long long first = in.time[0];
   long long total = 0;
@@ -98,7 +127,6 @@ static void prepare(const search_input& in, const search_plan& plan, prepared& w
     w.squares += static_cast<long long>(w.mag[i]) * w.mag[i];
   }
   w.n = n;
-  w.bins = static_cast<u64>(plan.bins);
   // n * squares is below 5000 * 5000 * 10^10: exact.
   w.variance = static_cast<double>(n * w.squares - sum * sum) / n / (n - 1);
 }
@@ -107,11 +135,11 @@ static void prepare(const search_input& in, const search_plan& plan, prepared& w
 // count, over 2^32.
 static int bin_of(u64 phase, u64 bins) { return static_cast<int>(((phase >> 32) * bins) >> 32); }
 
-// Pooled variance within the bins over the whole variance, summed in bin order.
-static double theta_of(const prepared& w, const int count[], const long long bin_sum[]) {
+// Pooled variance within the `bins` bins over the whole variance, summed in bin order.
+static double theta_of(const prepared& w, int bins, const int count[], const long long bin_sum[]) {
   double between = 0;
   int filled = 0;
-  for (u64 b = 0; b < w.bins; ++b) {
+  for (int b = 0; b < bins; ++b) {
     if (count[b] == 0) continue;
     ++filled;
     between += static_cast<double>(bin_sum[b] * bin_sum[b]) / count[b];
@@ -121,15 +149,15 @@ static double theta_of(const prepared& w, const int count[], const long long bin
   return (static_cast<double>(w.squares) - between) / freedom / w.variance;
 }
 
-static double theta_at(const prepared& w, u64 freq) {
-  int count[bins_max] = {};
-  long long bin_sum[bins_max] = {};
+static double theta_at(const prepared& w, int bins, u64 freq) {
+  int count[2 * bins_max] = {};
+  long long bin_sum[2 * bins_max] = {};
   for (int i = 0; i < w.n; ++i) {
-    const int b = bin_of(w.dt[i] * freq, w.bins);
+    const int b = bin_of(w.dt[i] * freq, static_cast<u64>(bins));
     ++count[b];
     bin_sum[b] += w.mag[i];
   }
-  return theta_of(w, count, bin_sum);
+  return theta_of(w, bins, count, bin_sum);
 }
 
 // ---- dips ----
@@ -137,9 +165,6 @@ static double theta_at(const prepared& w, u64 freq) {
 // Trials either side that a dip must be lower than: one over the span in frequency.
 static constexpr int dip_reach = 5;
 static constexpr int ring_size = 16;  // holds a trial and its reach either side
-
-// Dips of the scan that are searched finer.
-static constexpr int candidates_max = 20;
 
 struct candidates {
   int count;
@@ -174,17 +199,22 @@ static void add_dip(candidates& c, u64 freq, double theta) {
   if (c.count < candidates_max) ++c.count;
 }
 
-// The lowest theta within a step either side of each candidate, in tenths of a step.
+// Each candidate searched again in the plan's bins, within a step either side, in parts of a
+// step that move a record by at most half a bin over the span: a step moves it by a fifth of a
+// cycle, so two fifths of the bins to a step, rounded up. Its theta and frequency become the
+// lowest found.
 static void refine(const prepared& w, const search_plan& plan, candidates& c) {
-  const u64 tenth = plan.step / 10;
+  const int parts = (2 * plan.bins + 4) / 5;
+  const u64 part = plan.step / static_cast<u64>(parts);
   const u64 lowest = trial_freq(plan, plan.trials - 1);
   for (int i = 0; i < c.count; ++i) {
     const u64 centre = c.freq[i];
-    for (int j = -10; j <= 10; ++j) {
+    c.theta[i] = theta_at(w, plan.bins, centre);
+    for (int j = -parts; j <= parts; ++j) {
       if (j == 0) continue;
-      const u64 f = j < 0 ? centre - static_cast<u64>(-j) * tenth : centre + j * tenth;
+      const u64 f = j < 0 ? centre - static_cast<u64>(-j) * part : centre + j * part;
       if (f < lowest || f > plan.max_freq) continue;
-      const double theta = theta_at(w, f);
+      const double theta = theta_at(w, plan.bins, f);
       if (theta < c.theta[i]) {
         c.theta[i] = theta;
         c.freq[i] = f;
@@ -204,8 +234,37 @@ static bool is_harmonic(const search_plan& plan, u64 shorter, u64 longer) {
   return false;
 }
 
+// ---- a period or a multiple of it ----
+
+// Candidates whose period folds better at twice its length, its two cycles differing, as a
+// binary's unequal eclipses do when folded on half its period, one on top of the other. In as
+// many bins, the bins of the shorter period are shorter in time and a narrow eclipse shows
+// sharper on them, so that theta cannot tell. Folded on half the frequency in twice the bins,
+// each two bins at one phase of the candidate's cycle make one bin of the fold on the candidate
+// itself, and only a difference between the cycles makes theta lower than chance does
+// (`margin`). Such a candidate becomes the longer period, with its theta in the plan's bins.
+static void fold_twice(const prepared& w, const search_plan& plan, candidates& c, double margin) {
+  const u64 lowest = trial_freq(plan, plan.trials - 1);
+  for (int i = 0; i < c.count; ++i) {
+    const u64 half = c.freq[i] / 2;
+    if (half < lowest) continue;
+    const double twice = theta_at(w, 2 * plan.bins, half);
+    if (!(twice < theta_at(w, plan.bins, 2 * half) * margin)) continue;
+    c.freq[i] = half;
+    c.theta[i] = theta_at(w, plan.bins, half);
+  }
+}
+
 // The candidates best first (see search_result).
 static void rank(const prepared& w, const search_plan& plan, candidates& c) {
+  // Folds on a period and on a multiple of it estimate the noise from different bins: theta
+  // differs by about sqrt(2 * bins) / (records - bins) by chance; three times that is the margin.
+  // With hardly more records than bins chance would take all of theta, and a shorter period
+  // ordering nothing would go first: the margin keeps to its floor.
+  const double bins = plan.bins;
+  double margin = w.n > 2 * bins ? 1 - 3 * std::sqrt(2 * bins) / (w.n - bins) : 0;
+  if (margin < harmonic_margin_min) margin = harmonic_margin_min;
+  fold_twice(w, plan, c, margin);
   for (int i = 1; i < c.count; ++i)  // by theta; the earlier of equal ones first
     for (int j = i; j > 0 && c.theta[j] < c.theta[j - 1]; --j) {
       const u64 f = c.freq[j];
@@ -215,15 +274,28 @@ static void rank(const prepared& w, const search_plan& plan, candidates& c) {
       c.freq[j - 1] = f;
       c.theta[j - 1] = t;
     }
-  // Folds on a period and on a multiple of it estimate the noise from different bins: theta
-  // differs by about sqrt(2 * bins) / (records - bins) by chance; three times that is the margin.
-  // With hardly more records than bins, chance is all: the shorter period goes first.
-  const double bins = static_cast<double>(w.bins);
-  const double margin = w.n > 2 * bins ? 1 - 3 * std::sqrt(2 * bins) / (w.n - bins) : 0;
+  // A candidate that became another's period is one dip with it: the better one stays. Dips
+  // lie more than dip_reach steps apart, and a step either side of that after the finer search.
+  int kept = 0;
   for (int i = 0; i < c.count; ++i) {
-    // Bring forward the first later candidate whose period divides this one's.
+    bool near = false;
+    for (int j = 0; j < kept && !near; ++j) {
+      const u64 off = c.freq[i] > c.freq[j] ? c.freq[i] - c.freq[j] : c.freq[j] - c.freq[i];
+      near = off <= (dip_reach - 2) * plan.step;
+    }
+    if (near) continue;
+    c.freq[kept] = c.freq[i];
+    c.theta[kept] = c.theta[i];
+    ++kept;
+  }
+  c.count = kept;
+  for (int i = 0; i < c.count; ++i) {
+    // Bring forward the first later candidate whose period divides this one's, and look again
+    // for one that divides that. Each is held to the lowest theta of them, this place's first,
+    // so that the margins do not add up along a chain of divisors.
+    const double lowest = c.theta[i];
     for (int j = i + 1; j < c.count; ++j) {
-      if (!is_harmonic(plan, c.freq[j], c.freq[i]) || c.theta[i] < c.theta[j] * margin) continue;
+      if (!is_harmonic(plan, c.freq[j], c.freq[i]) || lowest < c.theta[j] * margin) continue;
       const u64 f = c.freq[j];
       const double t = c.theta[j];
       for (int k = j; k > i; --k) {
@@ -232,8 +304,7 @@ static void rank(const prepared& w, const search_plan& plan, candidates& c) {
       }
       c.freq[i] = f;
       c.theta[i] = t;
-      --i;  // and look again for one that divides it
-      break;
+      j = i;
     }
   }
 }
@@ -243,7 +314,7 @@ void run_search(const search_input& in, const search_plan& plan, search_result* 
   static_assert(sizeof(prepared) + search_max * 16 < 160 * 1024,
                 "the work tables must fit a thread's stack");
   prepared w;
-  prepare(in, plan, w);
+  prepare(in, w);
   // The phase of record i at trial k is dt * (max_freq - k * step) modulo 2^64: the phase at
   // trial 0, less dt * step at each further trial. Wrapping is exact on every platform.
   u64 phase[search_max];
@@ -257,15 +328,15 @@ void run_search(const search_input& in, const search_plan& plan, search_result* 
   double ring[ring_size] = {};
   int point = -1;  // the periodogram's point of the latest trial
   for (long long k = 0; k < plan.trials; ++k) {
-    int count[bins_max] = {};
-    long long bin_sum[bins_max] = {};
+    int count[coarse_bins] = {};
+    long long bin_sum[coarse_bins] = {};
     for (int i = 0; i < w.n; ++i) {
-      const int b = bin_of(phase[i], w.bins);
+      const int b = bin_of(phase[i], coarse_bins);
       ++count[b];
       bin_sum[b] += w.mag[i];
       phase[i] -= advance[i];
     }
-    const double theta = theta_of(w, count, bin_sum);
+    const double theta = theta_of(w, coarse_bins, count, bin_sum);
     ring[k % ring_size] = theta;
     const long long c = k - dip_reach;
     if (c >= 0 && is_dip(ring, c, plan.trials))
@@ -282,6 +353,7 @@ void run_search(const search_input& in, const search_plan& plan, search_result* 
     if (c >= 0 && is_dip(ring, c, plan.trials))
       add_dip(found, trial_freq(plan, c), ring[c % ring_size]);
   refine(w, plan, found);
+  rank(w, plan, found);
   // The periodogram shows the dips as deep as the finer search found them, at the nearest trial.
   for (int i = 0; i < found.count; ++i) {
     long long k =
@@ -294,7 +366,6 @@ void run_search(const search_input& in, const search_plan& plan, search_result* 
       r.point_theta[p] = found.theta[i];
     }
   }
-  rank(w, plan, found);
   r.dips = found.count < dips_max ? found.count : dips_max;
   for (int i = 0; i < r.dips; ++i) {
     r.dip_freq[i] = found.freq[i];

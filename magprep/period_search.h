@@ -24,13 +24,25 @@ constexpr int dips_max = 5;
 /// reports give.
 constexpr long long search_period_min = 9000000;
 
+/// Steps of the times that the shortest trial period spans at least: on times that are whole
+/// multiples of a step, frequencies 1/step apart fold alike, and a period near n steps folds as
+/// n times a longer one does, so a period of a few steps can stand for any other.
+constexpr long long period_steps_min = 10;
+
 /// The records of a search: times in units of time (ephemeris.h; any order, any origin) and
 /// magnitudes in thousandths.
 struct search_input {
   int count;
+  long long time_step;  ///< every time as observed, before any correction, is a whole multiple
+                        ///< of it past the first (units; see common_step); 0 for none known
   long long time[search_max];
   int mag[search_max];
 };
+
+/// The greatest common divisor of `step` and the magnitude of `difference` (units, both at
+/// least 0 and below 2^62 in magnitude): 0 and 0 give 0, `step` and 0 give `step`. Fed the
+/// differences of each time from the first, it gives the finest step the times lie on.
+long long common_step(long long step, long long difference);
 
 /// A magnitude written as digits with at most one point ("11.8", "118", "14.80") in thousandths,
 /// as magtime takes it: above 20 it is divided by ten (118 is 11.8). Digits past the third
@@ -43,6 +55,8 @@ int thousandths(const char* digits);
 struct search_plan {
   int bins;                     ///< phase bins: a tenth of the records, 10 to 100
   long long span;               ///< last time - first time, units
+  long long min_period;         ///< the shortest trial period, units: as asked, or raised
+  bool raised;                  ///< min_period raised to period_steps_min time steps
   long long trials;             ///< trial frequencies
   unsigned long long max_freq;  ///< 2^64 / shortest period
   unsigned long long step;      ///< at most 2^64 / (5 * span)
@@ -50,31 +64,53 @@ struct search_plan {
 
 enum class plan_status {
   ok,
-  too_few_records,  ///< fewer than search_min
-  span_too_short,   ///< the records span less than the longest trial period
-  too_many_trials,  ///< more than trials_max
+  too_few_records,   ///< fewer than search_min
+  no_variation,      ///< every magnitude alike: nothing for a period to order
+  span_too_short,    ///< the records span less than the longest trial period
+  steps_too_coarse,  ///< period_steps_min time steps reach the longest trial period
+  too_many_trials,   ///< more than trials_max
 };
 
 /// Plans a search from `min_period` to `max_period` (units, search_period_min <= min_period <
-/// max_period) over the records in `in`; `plan` is written with ok, and with too_many_trials
-/// (then `trials` is the count it would take).
+/// max_period) over the records in `in`. A `min_period` below period_steps_min times the step
+/// of the times is raised to that, rounded up to a millionth of a day. `plan` is written with
+/// ok, with too_many_trials (then `trials` is the count it would take) and with
+/// steps_too_coarse (`min_period` as it would be raised).
 plan_status plan_search(const search_input& in, long long min_period, long long max_period,
                         search_plan* plan);
 
-/// The outcome of a search: the best dips, best first, and the periodogram. A dip is a trial
-/// lower than every trial within five steps either side, so that no two belong to one dip; the
-/// twenty lowest are then searched ten times finer within a step either side, since a narrow
-/// eclipse smears out a step away from its period. The best is the lowest, except that a dip at
-/// a whole multiple of a shorter one's period (2 to 5 times, within a step) gives way to that one
-/// unless its theta is lower by more than chance makes it (three times sqrt(2 * bins) /
-/// (records - bins) of it): folding on twice the period of a sinusoid orders the curve as well,
-/// and only noise tells them apart.
+/// Phase bins of the trials at the plan's step: half a step (1 / (10 * span)) from a period
+/// moves a record by at most a tenth of a cycle over the span, so no dip of the trials at that
+/// period is lost between two of them.
+constexpr int coarse_bins = 10;
+
+/// Dips of the trials that are searched again in the plan's bins.
+constexpr int candidates_max = 50;
+
+/// The margin of chance between the thetas of a period and of its multiple never falls below
+/// this share, however few the records: a shorter period with a theta over twice the longer
+/// one's never goes first.
+constexpr double harmonic_margin_min = 0.5;
+
+/// The outcome of a search: the best dips, best first, and the periodogram. The trials fold the
+/// records in coarse_bins bins. A dip is a trial lower than every trial within five steps
+/// either side, so that no two belong to one dip; the candidates_max lowest are searched again
+/// in the plan's bins within a step either side, in parts of a step that move a record by at
+/// most half a bin over the span, so that an eclipse lasting a twentieth of the period is found
+/// as deep as it is. A dip whose period folded on twice its length shows two cycles that differ
+/// by more than chance (a binary's unequal eclipses, on half its period) becomes that longer
+/// period. The best is the lowest, except that a dip at a whole multiple of a shorter one's
+/// period (2 to 5 times, within a step) gives way to that one unless its theta is lower by more
+/// than chance makes it (three times sqrt(2 * bins) / (records - bins) of it, and at least
+/// 1 - harmonic_margin_min of it): folding on twice the period of a sinusoid orders the curve as
+/// well, and only noise tells them apart.
 struct search_result {
   int dips;
   unsigned long long dip_freq[dips_max];  ///< as search_plan's frequencies
   double dip_theta[dips_max];
-  int points;  ///< min(trials, periodogram_max), each the lowest theta of its share of trials
-               ///< (the finer trials of the dips included, at their nearest trial)
+  int points;  ///< min(trials, periodogram_max), each the lowest theta of its share of trials,
+               ///< in coarse_bins bins (the dips included as searched again, at their nearest
+               ///< trial)
   long long point_trial[periodogram_max];
   double point_theta[periodogram_max];
 };

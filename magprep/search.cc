@@ -1,5 +1,6 @@
 // -f: the period of a star by phase dispersion minimisation, as its best periods or as a
 // periodogram for magphase.
+#include "ephemeris.h"
 #include "modes.h"
 
 namespace magprep {
@@ -46,6 +47,7 @@ static void write_result(const search_plan& plan, const search_result& r, const 
 
 // The search itself, apart so that its tables live only while it runs.
 static void search(const search_input& in, tally& t, const options& o, std::FILE* out) {
+  t.time_step = in.time_step;
   t.planned = plan_search(in, o.min_period, o.max_period, &t.plan);
   if (t.planned != plan_status::ok) return;
   static_assert(sizeof(search_result) < 96 * 1024, "the result must fit a thread's stack");
@@ -60,8 +62,10 @@ tally write_search(input& s, const options& o, std::FILE* out) {
   static_assert(sizeof(search_input) < 64 * 1024, "the records must fit a thread's stack");
   search_input in;
   in.count = 0;
+  in.time_step = 0;
   window win{};
   record r;
+  long long first = 0;  // the Julian Date of the first record kept, uncorrected (units)
   while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
     if (!count_record(t, r)) continue;
     if (in.count == search_max) {
@@ -70,10 +74,15 @@ tally write_search(input& s, const options& o, std::FILE* out) {
       ++t.over;
       continue;
     }
+    // The step as observed: the heliocentric correction moves the times off it, but the folds
+    // of a few steps stay alike, shifted by how fast the correction changes.
+    const long long jd = julian_date(r.time);
     if (!record_time(r, o, &t.times, &in.time[in.count])) {
       uncount_record(t, r);
       continue;
     }
+    if (in.count == 0) first = jd;
+    in.time_step = common_step(in.time_step, jd - first);
     in.mag[in.count] = thousandths(r.mag.digits);
     ++in.count;
   }

@@ -342,13 +342,32 @@ TEST(magprep, refuses_a_search_it_cannot_make_with_status_1) {
        "the longest period, 5 d\n",
        1},
       {{"-f", "0.5,5", "S"}, "", "", "magprep: no record of S found\n", 1},
+      {{"-f", "0.5,5", "S"},
+       [] {
+         std::string alike;  // a star that does not vary, on 12 nights
+         for (int day = 10; day < 22; ++day)
+           alike += "S 202612" + std::to_string(day) + ".5 12.0 O\n";
+         return alike;
+       }(),
+       "",
+       "magprep: S: 12 records, 0 upper limits dropped, 0 uncertain kept; the magnitudes do "
+       "not vary, so there is no period to find\n",
+       1},
+      {{"-f", "0.5,5", "S"},
+       records(12, 1),
+       "",
+       "magprep: S: 12 records, 0 upper limits dropped, 0 uncertain kept; the times lie on "
+       "steps of 1 d, and periods shorter than 10 steps, 10 d, fold as longer ones do: nothing "
+       "to search up to 5 d\n",
+       1},
   };
   for (const run_case& c : cases) expect_run(c);
-  // 0.001 to 10 days over 2418 days take (1000 - 0.1) * 5 * 2418, about 1.2 * 10^7 trials.
+  // 0.001 to 10 days over 2418 days take (1000 - 0.1) * 5 * 2418, about 1.2 * 10^7 trials; the
+  // last time, to 0.0001 d, lets the search reach 0.001 d.
   std::vector<std::string> args = {"magprep", "-f", "0.001,10", "S"};
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
-  std::FILE* in = stream_of(records(10, 2) + "S 20330721.0 12.0 O\n");
+  std::FILE* in = stream_of(records(10, 2) + "S 20330721.0001 12.0 O\n");
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
   EXPECT_EQ(magprep::magprep_run(4, argv.data(), in, out, err), 1);

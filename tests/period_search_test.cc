@@ -34,18 +34,32 @@ struct random_numbers {
 
 enum class shape { sinusoid, eclipsing, sawtooth };
 
+struct curve {
+  const char* name;
+  shape s;
+  double period;  // days
+  double noise;   // mag
+  int records;
+  int nights;  // of the season, about half of them clear
+  // Eclipsing: V-shaped eclipses lasting `width` of the period, `primary` mag deep at phase 0
+  // and `secondary` at phase 0.5.
+  double width = 0.05;
+  double primary = 1.0;
+  double secondary = 0.4;
+  double rounding = 0;  // days the times are written to, 0 for exact
+};
+
 // Magnitude at phase `x` (0 to 1).
-double light(shape s, double x) {
-  switch (s) {
+double light(const curve& c, double x) {
+  switch (c.s) {
     case shape::sinusoid: return 12 + 0.3 * std::sin(2 * pi * x);
     case shape::eclipsing: {
-      // Narrow V-shaped eclipses lasting a twentieth of the period: 1.0 mag deep at phase 0,
-      // 0.4 at phase 0.5.
+      const double half = c.width / 2;
       const double from_primary = std::fabs(x < 0.5 ? x : x - 1);
       const double from_secondary = std::fabs(x - 0.5);
       double m = 11;
-      if (from_primary < 0.025) m += 1.0 * (1 - from_primary / 0.025);
-      if (from_secondary < 0.025) m += 0.4 * (1 - from_secondary / 0.025);
+      if (from_primary < half) m += c.primary * (1 - from_primary / half);
+      if (from_secondary < half) m += c.secondary * (1 - from_secondary / half);
       return m;
     }
     case shape::sawtooth:  // a quick rise over 0.15 of the period, a slow decline
@@ -54,16 +68,8 @@ double light(shape s, double x) {
   return 0;
 }
 
-struct curve {
-  const char* name;
-  shape s;
-  double period;  // days
-  double noise;   // mag
-  int records;
-  int nights;  // of the season, about half of them clear
-};
-
-// Records on the clear nights of a season, between 10 h and 18 h UT (a site in Japan).
+// Records on the clear nights of a season, between 10 h and 18 h UT (a site in Japan), with the
+// step of their times.
 void generate(const curve& c, std::uint64_t seed, magprep::search_input* in) {
   random_numbers r{seed};
   bool clear[400];
@@ -71,16 +77,31 @@ void generate(const curve& c, std::uint64_t seed, magprep::search_input* in) {
   clear[0] = clear[c.nights - 1] = true;
   const double start = 2460650.5;
   in->count = 0;
+  in->time_step = 0;
   while (in->count < c.records) {
     const int night = static_cast<int>(r.uniform() * c.nights);
     if (!clear[night]) continue;
-    const double t = night + 10.0 / 24 + r.uniform() * 8 / 24;
+    double t = night + 10.0 / 24 + r.uniform() * 8 / 24;
+    long long units = static_cast<long long>((start + t) * units_per_day);
+    if (c.rounding > 0) {
+      const long long step = std::llround(c.rounding * units_per_day);
+      units = std::llround((start + t) / c.rounding) * step;
+      t = static_cast<double>(units) / units_per_day - start;
+    }
     const double phase = std::fmod(t / c.period, 1.0);
-    const double mag = light(c.s, phase) + c.noise * r.normal();
-    in->time[in->count] = static_cast<long long>((start + t) * units_per_day);
+    const double mag = light(c, phase) + c.noise * r.normal();
+    in->time[in->count] = units;
+    in->time_step = magprep::common_step(in->time_step, units - in->time[0]);
     in->mag[in->count] = static_cast<int>(std::lround(mag * 1000));
     ++in->count;
   }
+}
+
+// Is the best period within a step of `period` (days) in frequency?
+bool finds(const magprep::search_plan& plan, const magprep::search_result& r, double period) {
+  const double step = plan.step * 9e9 / 18446744073709551616.0;  // cycles a day
+  const double best = magprep::period_of(r.dip_freq[0]) / 1e9;
+  return std::fabs(1 / best - 1 / period) <= step;
 }
 
 TEST(period_search, finds_the_period_of_generated_curves_within_a_step) {
@@ -115,6 +136,136 @@ TEST(period_search, finds_the_period_of_generated_curves_within_a_step) {
               << c.name;
       }
     }
+  }
+}
+
+TEST(period_search, takes_no_period_of_fewer_than_ten_steps_of_the_times) {
+  // Sinusoids of 0.05 to 5 days with times to 0.001 d, searched from 0.001 d: on such times
+  // 1000 - f cycles a day folds as f does, and a period near n thousandths as n times a longer.
+  auto in = std::make_unique<magprep::search_input>();
+  auto result = std::make_unique<magprep::search_result>();
+  random_numbers r{2024};
+  int found = 0;
+  for (int i = 0; i < 40; ++i) {
+    const double period = 0.05 * std::pow(100, r.uniform());
+    const int records = 200 + static_cast<int>(r.uniform() * 400);
+    generate(
+        {"", shape::sinusoid, period, 0.1 + 0.1 * r.uniform(), records, 120, 0.05, 1, 0.4, 0.001},
+        r.next(), in.get());
+    magprep::search_plan plan;
+    ASSERT_EQ(magprep::plan_search(*in, units_per_day / 1000, 5 * units_per_day, &plan),
+              magprep::plan_status::ok);
+    magprep::run_search(*in, plan, result.get());
+    for (int d = 0; d < result->dips; ++d)
+      EXPECT_GE(magprep::period_of(result->dip_freq[d]), 10000000) << period << " dip " << d;
+    if (finds(plan, *result, period)) ++found;
+  }
+  EXPECT_GE(found, 36) << "of 40";
+}
+
+TEST(period_search, raises_the_shortest_period_to_ten_steps_of_the_times) {
+  using magprep::plan_status;
+  const long long day = units_per_day;
+  const long long minute = day / 1440;
+  const struct {
+    const char* what;
+    long long time_step, min_period, max_period;
+    plan_status status;
+    long long searched_from;
+  } cases[] = {
+      {"times to 0.001 d", day / 1000, day / 1000, 5 * day, plan_status::ok, day / 100},
+      {"VSOLJ minutes, up to a millionth of a day", minute, day / 1000, 5 * day, plan_status::ok,
+       6945 * (day / 1000000)},
+      {"times to 0.0001 d reach 0.001 d", day / 10000, day / 1000, 5 * day, plan_status::ok,
+       day / 1000},
+      {"a step not known", 0, day / 1000, 5 * day, plan_status::ok, day / 1000},
+      {"MIN above ten steps", day / 1000, day / 10, 5 * day, plan_status::ok, day / 10},
+      {"whole days, up to 5 d", day, day / 1000, 5 * day, plan_status::steps_too_coarse, 10 * day},
+      {"half days, up to 5 d", day / 2, day / 1000, 5 * day, plan_status::steps_too_coarse,
+       5 * day},
+  };
+  auto in = std::make_unique<magprep::search_input>();
+  for (const auto& c : cases) {
+    in->count = 100;
+    in->time_step = c.time_step;
+    for (int i = 0; i < in->count; ++i) {
+      in->time[i] = 20 * day * i;
+      in->mag[i] = 12000 + i % 7 * 100;
+    }
+    magprep::search_plan plan{};
+    ASSERT_EQ(magprep::plan_search(*in, c.min_period, c.max_period, &plan), c.status) << c.what;
+    EXPECT_EQ(plan.min_period, c.searched_from) << c.what;
+    EXPECT_EQ(plan.raised, c.searched_from != c.min_period) << c.what;
+  }
+}
+
+TEST(period_search, finds_binaries_with_narrow_unequal_eclipses) {
+  // Eclipses lasting a tenth to a twentieth of the period, the secondary 0.3 to 0.6 of the
+  // primary, 300 to 2000 records. Such a dip is narrower than a step in the full bins: the search
+  // must find it as deep as a search of the period's neighbourhood alone (a few trials) does, and
+  // tell the period from half of it, whose bins are shorter in time.
+  auto in = std::make_unique<magprep::search_input>();
+  auto result = std::make_unique<magprep::search_result>();
+  auto near = std::make_unique<magprep::search_result>();
+  random_numbers r{71};
+  int deep = 0;
+  int found = 0;
+  for (int i = 0; i < 80; ++i) {
+    curve c{"", shape::eclipsing, 0.3 * std::pow(30, r.uniform()), 0, 0, 0};
+    c.width = 1 / (10 + 10 * r.uniform());
+    c.primary = 0.6 + 0.6 * r.uniform();
+    c.secondary = c.primary * (0.3 + 0.3 * r.uniform());
+    c.noise = 0.025 + 0.05 * r.uniform();
+    c.records = static_cast<int>(300 * std::pow(2000.0 / 300, r.uniform()));
+    c.nights = 100 + static_cast<int>(r.uniform() * 200);
+    generate(c, r.next(), in.get());
+    magprep::search_plan plan;
+    ASSERT_EQ(magprep::plan_search(*in, 450000000, 10 * units_per_day, &plan),
+              magprep::plan_status::ok);  // 0.05 to 10 days
+    magprep::run_search(*in, plan, result.get());
+    magprep::search_plan around;
+    ASSERT_EQ(magprep::plan_search(*in, std::llround(c.period * 0.999 * units_per_day),
+                                   std::llround(c.period * 1.001 * units_per_day), &around),
+              magprep::plan_status::ok);
+    magprep::run_search(*in, around, near.get());
+    const double step = plan.step * 9e9 / 18446744073709551616.0;  // cycles a day
+    for (int d = 0; d < result->dips; ++d) {
+      const double period = magprep::period_of(result->dip_freq[d]) / 1e9;
+      if (std::fabs(1 / period - 1 / c.period) > step) continue;
+      if (result->dip_theta[d] <= 1.1 * near->dip_theta[0]) ++deep;
+      break;
+    }
+    if (finds(plan, *result, c.period)) ++found;
+  }
+  EXPECT_GE(deep, 76) << "of 80 within 10 % of the neighbourhood's theta";
+  EXPECT_GE(found, 71) << "of 80 best";
+}
+
+TEST(period_search, puts_no_far_worse_divisor_first_with_few_records) {
+  // 10 to 30 records: the margin of chance between a period and its divisors is then all of
+  // theta, and only its floor keeps a shorter period with a far higher theta behind.
+  auto in = std::make_unique<magprep::search_input>();
+  auto result = std::make_unique<magprep::search_result>();
+  random_numbers r{21};
+  for (int i = 0; i < 100; ++i) {
+    curve c{"",
+            i % 2 == 0 ? shape::sinusoid : shape::eclipsing,
+            0.5 * std::pow(10, r.uniform()),
+            0.02,
+            10 + static_cast<int>(r.uniform() * 21),
+            30 + static_cast<int>(r.uniform() * 30)};
+    c.width = 0.4;
+    c.secondary = 0.3;
+    generate(c, r.next(), in.get());
+    magprep::search_plan plan;
+    ASSERT_EQ(magprep::plan_search(*in, units_per_day / 10, 10 * units_per_day, &plan),
+              magprep::plan_status::ok);
+    magprep::run_search(*in, plan, result.get());
+    for (int d = 1; d < result->dips; ++d)
+      EXPECT_LE(result->dip_theta[0], 2 * result->dip_theta[d])
+          << c.records << " records, period " << c.period << ": "
+          << magprep::period_of(result->dip_freq[0]) / 1e9 << " ahead of "
+          << magprep::period_of(result->dip_freq[d]) / 1e9;
   }
 }
 
