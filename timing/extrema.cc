@@ -109,8 +109,10 @@ static int first_at(const double* t, int n, double x) {
   int hi = n;
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    if (t[mid] < x) lo = mid + 1;
-    else hi = mid;
+    if (t[mid] < x)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo;
 }
@@ -121,8 +123,10 @@ static int last_at(const double* t, int n, double x) {
   int hi = n;
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    if (t[mid] <= x) lo = mid + 1;
-    else hi = mid;
+    if (t[mid] <= x)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo - 1;
 }
@@ -554,7 +558,8 @@ static bool fit_window(const run& r, int a, int b, double centre, double varianc
     // may do to it.
     poly_fit_result lower;
     double x;
-    if (d > 2 && poly_fit(r.time + a, r.mag + a, nullptr, n, d - 1, centre, &lower) == fit_status::ok &&
+    if (d > 2 &&
+        poly_fit(r.time + a, r.mag + a, nullptr, n, d - 1, centre, &lower) == fit_status::ok &&
         brightest_of(lower, r.time[a], r.time[b], &x))
       out->variance += (x - out->time) * (x - out->time) / 4;
     return true;
