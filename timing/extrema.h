@@ -59,21 +59,21 @@ int magnitude_decimals(const run& r);
 /// where the run reaches it on both sides; the run is taken in a window symmetric about it, as far
 /// as the nearer end of the run or, where the run fades again beyond its brightest (into the next
 /// minimum), that brightest point, and averaged into an even grid of cells (as many as the
-/// observations in the window, at most grid_max), an empty cell interpolated linearly between its
-/// neighbours. The sums of squared differences S(T) between the branches reflected about trial
-/// times T are found near their least; a parabola a T^2 + b T + c is fitted by least squares to
-/// seven of them, spaced a cell apart or as many cells as S needs to rise to three times its least
-/// over three steps, and its vertex is the time; the window is centred on it again until it moves
-/// by less than a step (seven reflections rather than the three of 1956: Deeg 2021, Galaxies 9,
-/// 1). The error is Kwee and van Woerden's, sigma^2 = (4ac - b^2) / (4 a^2 (Z - 1)), Z the
-/// independent pairs in the sums (the pairs of grid values, fewer where one observation is
-/// interpolated into several cells); where that is imaginary or below half the revised error, it
-/// is the revised one, in which the sum at the vertex (4ac - b^2) / (4a) is what the run's own
-/// noise makes it (after Deeg 2021): sigma^2 = N / (a Z), N the sum of the variances of the
-/// reflected differences from the scatter of the observations about the line through their
-/// neighbours. `resolution` is the magnitudes' unit (0.0001 for four decimals; 0 if not known):
-/// the noise is never taken below what rounding to it (or to a millionth) adds. `result` is
-/// written only with ok.
+/// observations in the window, at least 32, at most grid_max), an empty cell interpolated linearly
+/// between its neighbours. The sums of squared differences S(T) between the branches reflected
+/// about trial times T are found near their least; a parabola a T^2 + b T + c is fitted by least
+/// squares to seven of them, spaced a cell apart or as many cells as S needs to rise to three times
+/// its least over three steps, and its vertex is the time; the window is centred on it again until
+/// it moves by less than a step (seven trials rather than the three of 1956: Deeg 2021,
+/// Galaxies 9, 1, finds five or more give the better times). The error is Kwee and van Woerden's,
+/// sigma^2 = (4ac - b^2) / (4 a^2 (Z - 1)), Z the independent pairs in the sums (the pairs of grid
+/// values, fewer where one observation is interpolated into several cells); where that is imaginary
+/// or below half the revised error, it is the revised one, in which the sum at the vertex (4ac -
+/// b^2) / (4a) is what the run's own noise makes it (after Deeg 2021): sigma^2 = N / (a Z), N the
+/// sum of the variances of the reflected differences from the scatter of the observations about the
+/// line through their neighbours. `resolution` is the magnitudes' unit (0.0001 for four decimals; 0
+/// if not known): the noise is never taken below what rounding to it (or to a millionth) adds.
+/// `result` is written only with ok.
 timing_status time_minimum(const run& r, double resolution, extremum* result);
 
 /// Times the maximum of `r`: a polynomial (of degree 4 over 20 observations or more, 3 over 12
