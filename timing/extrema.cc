@@ -109,8 +109,10 @@ static int first_at(const double* t, int n, double x) {
   int hi = n;
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    if (t[mid] < x) lo = mid + 1;
-    else hi = mid;
+    if (t[mid] < x)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo;
 }
@@ -121,8 +123,10 @@ static int last_at(const double* t, int n, double x) {
   int hi = n;
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    if (t[mid] <= x) lo = mid + 1;
-    else hi = mid;
+    if (t[mid] <= x)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo - 1;
 }
@@ -285,7 +289,9 @@ static timing_status kvw_about(const run& r, int n, int half, double noise, doub
   if (before < branch_min || after < branch_min) return timing_status::branch_too_short;
   int cells = last - first + 1;
   if (cells > grid_max) cells = grid_max;
-  if (cells < 2 * branch_min + 1) cells = 2 * branch_min + 1;
+  // A sparse run still gets enough cells for the seven trials and branch_min pairs beyond them:
+  // its observations are then interpolated into several cells each, which Z allows for.
+  if (cells < 4 * (branch_min + trial_reach)) cells = 4 * (branch_min + trial_reach);
   const double cell = 2 * w / cells;
   if (!(cell > 0)) return timing_status::no_extremum;
   nodes g;
@@ -316,7 +322,7 @@ static timing_status kvw_about(const run& r, int n, int half, double noise, doub
     if (left_risen && right_risen) break;
     ++spacing;
   }
-  const double step = spacing * cell;
+  double step = spacing * cell;
 
   // Seven trials about the least, moved until the vertex lies within a step of the middle one
   // (within the seven after four moves, as noise may make it swing).
@@ -325,7 +331,13 @@ static timing_status kvw_about(const run& r, int n, int half, double noise, doub
     const double room_left = middle - (guess - w);
     const double room_right = guess + w - middle;
     const double room = room_left < room_right ? room_left : room_right;
-    const int pairs = static_cast<int>((room - trial_reach * step) / cell);
+    // Closer trials where the window leaves too few pairs beyond the outer ones.
+    int pairs = static_cast<int>((room - trial_reach * step) / cell);
+    while (pairs < branch_min && spacing > 1) {
+      --spacing;
+      step = spacing * cell;
+      pairs = static_cast<int>((room - trial_reach * step) / cell);
+    }
     if (pairs < branch_min) return timing_status::branch_too_short;
     double s[2 * trial_reach + 1];
     double sum = 0;
@@ -554,7 +566,8 @@ static bool fit_window(const run& r, int a, int b, double centre, double varianc
     // may do to it.
     poly_fit_result lower;
     double x;
-    if (d > 2 && poly_fit(r.time + a, r.mag + a, nullptr, n, d - 1, centre, &lower) == fit_status::ok &&
+    if (d > 2 &&
+        poly_fit(r.time + a, r.mag + a, nullptr, n, d - 1, centre, &lower) == fit_status::ok &&
         brightest_of(lower, r.time[a], r.time[b], &x))
       out->variance += (x - out->time) * (x - out->time) / 4;
     return true;

@@ -33,7 +33,8 @@ enum class timing_status {
   ok,
   too_few_points,    ///< fewer than 2 * branch_min + 1 observations
   bad_input,         ///< a time or magnitude that is not finite, or times out of order
-  extremum_at_edge,  ///< the faintest (brightest) stretch at the first or last observations
+  extremum_at_edge,  ///< the faintest (brightest) stretch at the first or last two observations:
+                     ///< the run does not turn
   branch_too_short,  ///< fewer than branch_min observations on one side of it
   no_extremum,       ///< the run does not turn there (no minimum of the sums, no turn of the fit)
 };
@@ -53,20 +54,26 @@ struct extremum {
 /// (12.3456: 4, visual estimates in tenths: 1); 4 where some need more. With no magnitudes, 0.
 int magnitude_decimals(const run& r);
 
-/// Times the minimum of `r`: the faintest stretch (a running mean) is found, the run is taken
-/// in a window symmetric about it, as far as the nearer end of the run or the brightest point
-/// on either side, and averaged into an even grid of cells (as many as the observations, at
-/// most grid_max), an empty cell interpolated linearly between its neighbours. The sums of
-/// squared differences S(T) between the branches reflected about trial times T (spaced a cell
-/// apart) are found near their least, a parabola a T^2 + b T + c is fitted to seven of them by
-/// least squares, and its vertex is the time (Kwee and van Woerden 1956, BAN 12, 327; seven
-/// reflections as Deeg 2021, Galaxies 9, 1, sect. 3, recommends over the three of 1956). The
-/// error is Kwee and van Woerden's, sigma^2 = (4ac - b^2) / (4 a^2 (Z - 1)), Z the independent
-/// pairs of observations in the sums; where that is imaginary or below half the revised error it
-/// is the revised one, whose sum at the minimum (4ac - b^2) / (4a) is what the run's noise alone
-/// makes it (Deeg 2021). `resolution` is the magnitudes' unit (0.0001 for four decimals; 0 if
-/// not known): the noise is never taken below what rounding to it adds. `result` is written
-/// only with ok.
+/// Times the minimum of `r` by the method of Kwee and van Woerden (1956, BAN 12, 327). The
+/// faintest stretch of a running mean gives a first time, the middle of the chord at half depth
+/// where the run reaches it on both sides; the run is taken in a window symmetric about it, as far
+/// as the nearer end of the run or, where the run fades again beyond its brightest (into the next
+/// minimum), that brightest point, and averaged into an even grid of cells (as many as the
+/// observations in the window, at least 32, at most grid_max), an empty cell interpolated linearly
+/// between its neighbours. The sums of squared differences S(T) between the branches reflected
+/// about trial times T are found near their least; a parabola a T^2 + b T + c is fitted by least
+/// squares to seven of them, spaced a cell apart or as many cells as S needs to rise to three times
+/// its least over three steps, and its vertex is the time; the window is centred on it again until
+/// it moves by less than a step (seven trials rather than the three of 1956: Deeg 2021,
+/// Galaxies 9, 1, finds five or more give the better times). The error is Kwee and van Woerden's,
+/// sigma^2 = (4ac - b^2) / (4 a^2 (Z - 1)), Z the independent pairs in the sums (the pairs of grid
+/// values, fewer where one observation is interpolated into several cells); where that is imaginary
+/// or below half the revised error, it is the revised one, in which the sum at the vertex (4ac -
+/// b^2) / (4a) is what the run's own noise makes it (after Deeg 2021): sigma^2 = N / (a Z), N the
+/// sum of the variances of the reflected differences from the scatter of the observations about the
+/// line through their neighbours. `resolution` is the magnitudes' unit (0.0001 for four decimals; 0
+/// if not known): the noise is never taken below what rounding to it (or to a millionth) adds.
+/// `result` is written only with ok.
 timing_status time_minimum(const run& r, double resolution, extremum* result);
 
 /// Times the maximum of `r`: a polynomial (of degree 4 over 20 observations or more, 3 over 12

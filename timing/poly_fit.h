@@ -11,20 +11,20 @@ constexpr int degree_max = 4;
 /// A fitted polynomial: y = sum of coeff[k] * (x - origin)^k, k from 0 to degree.
 struct poly_fit_result {
   int degree;
-  double origin;                                     ///< as the caller gave it
-  double coeff[degree_max + 1];                      ///< of the powers of (x - origin)
-  double covariance[degree_max + 1][degree_max + 1]; ///< (X^T W X)^-1, see below
-  int count;                                         ///< points with a weight above 0
-  double chi2;                                       ///< sum of w * (y - fit)^2
-  double rms;                                        ///< sqrt(chi2 / sum of w): the weighted residual rms
+  double origin;                                      ///< as the caller gave it
+  double coeff[degree_max + 1];                       ///< of the powers of (x - origin)
+  double covariance[degree_max + 1][degree_max + 1];  ///< (X^T W X)^-1, see below
+  int count;                                          ///< points with a weight above 0
+  double chi2;                                        ///< sum of w * (y - fit)^2
+  double rms;  ///< sqrt(chi2 / sum of w): the weighted residual rms
 };
 
 enum class fit_status {
   ok,
-  bad_degree,     ///< below 1 or above degree_max
-  too_few_points, ///< not more points of weight above 0 than coefficients
-  bad_input,      ///< a value that is not finite, or a weight below 0
-  singular,       ///< fewer distinct x than coefficients (or as good as that in double)
+  bad_degree,      ///< below 1 or above degree_max
+  too_few_points,  ///< not more points of weight above 0 than coefficients
+  bad_input,       ///< a value that is not finite, or a weight below 0
+  singular,        ///< fewer distinct x than coefficients (or as good as that in double)
 };
 
 /// Fits a polynomial of `degree` (1 to degree_max) to the `n` points (x[i], y[i]) with weights

@@ -17,10 +17,9 @@ int split_at_gaps(const double* t, int n, double max_gap, span* spans, int spans
   return count;
 }
 
-int split_around(const double* t, int n, double epoch, double period, double reach,
-                 predicted which, span* spans, int spans_max) {
-  if (!(period > 0) || !(reach > 0) || !std::isfinite(period) || !std::isfinite(epoch))
-    return -1;
+int split_around(const double* t, int n, double epoch, double period, double reach, predicted which,
+                 span* spans, int spans_max) {
+  if (!(period > 0) || !(reach > 0) || !std::isfinite(period) || !std::isfinite(epoch)) return -1;
   // Predictions a step apart: a period, or half of one with the secondaries.
   const double step = which == predicted::primary ? period : period / 2;
   for (int i = 0; i < n; ++i)

@@ -31,7 +31,7 @@ enum class predicted { primary, primary_and_secondary };
 /// epoch of a maximum. Writes at most `spans_max` spans, in order, and returns how many there
 /// are, which may be more; -1 if period or reach is not above 0, or a time lies more than 10^15
 /// cycles from the epoch.
-int split_around(const double* t, int n, double epoch, double period, double reach,
-                 predicted which, span* spans, int spans_max);
+int split_around(const double* t, int n, double epoch, double period, double reach, predicted which,
+                 span* spans, int spans_max);
 
 }  // namespace timing
