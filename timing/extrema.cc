@@ -419,6 +419,42 @@ static double half_depth_middle(const run& r, int n, int half, int faintest) {
   return have_left && have_right ? (left + right) / 2 : r.time[faintest];
 }
 
+// Whether the run dips at `time`: the mean of the k observations nearest to it fainter, by more
+// than two standard errors of such a difference, than the mean of some k in a row on either side
+// of them, k an eighth of the observations from first to last (at least 2). The branches
+// reflected about the middle of a maximum, or of a plateau, match as well as those of a minimum.
+static bool dips_at(const run& r, int n, int first, int last, double time, double noise) {
+  const int count = last - first + 1;
+  const int k = count / 8 > 2 ? count / 8 : 2;
+  int a = 0;
+  while (a < n - 1 && r.time[a + 1] <= time) ++a;
+  int b = a;
+  while (b - a + 1 < k && b - a + 1 < n) {
+    if (a > 0 && (b == n - 1 || time - r.time[a - 1] <= r.time[b + 1] - time))
+      --a;
+    else
+      ++b;
+  }
+  double middle = 0;
+  for (int i = a; i <= b; ++i) middle += r.mag[i];
+  middle /= b - a + 1;
+  const double margin = 2 * noise * std::sqrt(2.0 / k);
+  // The brightest mean of k in a row wholly before a, and wholly after b.
+  auto brightest = [&r, k](int from, int to) {
+    double best = 1e300;
+    if (to - from + 1 < k) return best;
+    double sum = 0;
+    for (int i = from; i < from + k; ++i) sum += r.mag[i];
+    best = sum / k;
+    for (int i = from + k; i <= to; ++i) {
+      sum += r.mag[i] - r.mag[i - k];
+      if (sum / k < best) best = sum / k;
+    }
+    return best;
+  };
+  return middle - brightest(0, a - 1) > margin && middle - brightest(b + 1, n - 1) > margin;
+}
+
 timing_status time_minimum(const run& r, double resolution, extremum* result) {
   const int n = used(r);
   if (n < 2 * branch_min + 1) return timing_status::too_few_points;
@@ -440,6 +476,8 @@ timing_status time_minimum(const run& r, double resolution, extremum* result) {
 
   const double noise = noise_of(r.time, r.mag, p.first, p.last);
   const double variance = point_variance(noise, resolution);
+  if (!dips_at(r, n, p.first, p.last, p.time, std::sqrt(variance)))
+    return timing_status::no_extremum;
   // S at the vertex from the noise alone, less the one freedom that the time takes.
   const double revised2 = variance * p.noise_sum / (p.curvature * p.pairs);
   const double kvw2 = p.least / (p.curvature * (p.pairs - 1));
