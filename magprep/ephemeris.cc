@@ -150,35 +150,6 @@ position_read read_position(const char* text, sky_position* p) {
   return position_read::ok;
 }
 
-// ---- the heliocentric correction ----
-
-long long heliocentric_correction(long long jd, const sky_position& p) {
-  static constexpr double degree = 3.14159265358979323846 / 180.0;
-  // The Sun's position in the Astronomical Almanac's low-precision form (0.01 degree from 1950
-  // to 2050, and slowly worse outside), with days from J2000.0 (JD 2451545.0).
-  const long long j2000 = 2451545 * units_per_day;
-  const double n = static_cast<double>(jd - j2000) / static_cast<double>(units_per_day);
-  const double mean_longitude = std::fmod(280.460 + 0.9856474 * n, 360.0);
-  const double g = std::fmod(357.528 + 0.9856003 * n, 360.0) * degree;
-  // The almanac's longitude is apparent, of the equinox of date: the aberration (-20.5") is
-  // taken off again, and the precession since J2000 (5029" a century) too, since the star's
-  // position is J2000.
-  const double longitude = (mean_longitude + 1.915 * std::sin(g) + 0.020 * std::sin(2 * g) +
-                            20.496 / 3600.0 - 1.396971 * n / 36525.0) *
-                           degree;
-  const double distance = 1.00014 - 0.01671 * std::cos(g) - 0.00014 * std::cos(2 * g);
-  const double obliquity = 23.4392911 * degree;  // J2000
-  // The Earth is at -distance along the Sun's direction; light from the star reaches it earlier
-  // by the projection of the Earth's position on the star's direction (499.005 s an AU).
-  const double cos_dec = std::cos(p.dec);
-  const double along = std::cos(longitude) * cos_dec * std::cos(p.ra) +
-                       std::sin(longitude) * (std::sin(obliquity) * std::sin(p.dec) +
-                                              std::cos(obliquity) * cos_dec * std::sin(p.ra));
-  const double days = -0.0057755183 * distance * along;
-  const double microdays = std::floor(days * 1e6 + 0.5);
-  return static_cast<long long>(microdays) * (units_per_day / 1000000);
-}
-
 // ---- phases ----
 
 long long phase_billionths(long long t, long long epoch, long long period) {

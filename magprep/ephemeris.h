@@ -3,6 +3,8 @@
 #pragma once
 
 #include "record.h"
+#include "timing/barycentre.h"
+#include "timing/sky_position.h"
 
 namespace magprep {
 
@@ -30,11 +32,8 @@ enum class days_read { ok, not_days, too_many_decimals, too_large };
 /// most 9), leading zeros aside. `units` is written only when ok.
 days_read read_days(const char* text, int whole_digits, long long* units);
 
-/// A position on the sky, J2000, in radians.
-struct sky_position {
-  double ra;
-  double dec;
-};
+/// A position on the sky, J2000, in radians: the timing library's.
+using sky_position = timing::sky_position;
 
 /// How a position on the command line was read.
 enum class position_read { ok, bad, ra_without_unit };
@@ -47,10 +46,9 @@ enum class position_read { ok, bad, ra_without_unit };
 /// decimals, and minutes and seconds are below 60. `p` is written only when ok.
 position_read read_position(const char* text, sky_position* p);
 
-/// The heliocentric correction (HJD - JD) at Julian Date `jd` (units) for a star at `p`, from the
-/// low-precision solar position (about 0.01 degree); rounded to a whole millionth of a day, so
-/// that the last bits of sin and cos, which differ between C libraries, never show. In units.
-long long heliocentric_correction(long long jd, const sky_position& p);
+/// The heliocentric correction (HJD - JD) at Julian Date `jd` (units) for a star at `p`, in
+/// units: the timing library's.
+using timing::heliocentric_correction;
 
 /// The phase of time `t` for `epoch` and `period` (units, period > 0): the fractional part of
 /// (t - epoch) / period, also before the epoch, cut to billionths of a cycle (0 to 999999999).

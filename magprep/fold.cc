@@ -25,8 +25,7 @@ bool record_time(const record& r, const options& o, time_notes* notes, long long
     *time = jd + heliocentric_correction(jd, o.position);
   } else {
     long long correction = 0;
-    if (!note_time(timing::barycentric_correction(jd, {o.position.ra, o.position.dec}, &correction),
-                   notes))
+    if (!note_time(timing::barycentric_correction(jd, o.position, &correction), notes))
       return false;
     *time = jd + correction;
   }
@@ -38,7 +37,7 @@ bool geocentric_time(long long t, const options& o, time_notes* notes, long long
     *jd = t;
     return true;
   }
-  const timing::sky_position p{o.position.ra, o.position.dec};
+  const timing::sky_position& p = o.position;
   if (o.barycentric) return note_time(timing::utc_of_barycentric(t, p, jd), notes);
   if (timing::utc_of_heliocentric(t, p, jd)) return true;
   ++notes->out_of_range;

@@ -206,26 +206,6 @@ TEST(barycentric_correction, says_what_its_time_scale_rests_on) {
   EXPECT_EQ(c, 12345);
 }
 
-// ---- heliocentric ----
-
-// magprep's heliocentric correction is to be re-expressed on timing's: the same units, to the
-// bit, on every day of 1940 to 2100 for stars all over the sky.
-TEST(heliocentric_correction, gives_magprep_s_values_exactly) {
-  const char* stars[] = {"00:00:00,+00:00:00", "05:59:31.7,+37:12:45", "12:56:27.4,+42:10:17",
-                         "18:00:00,-66:33:39", "23:59:59.9,-89:59:59", "08:26:51.7,+85:47:28"};
-  int differ = 0;
-  for (const char* text : stars) {
-    magprep::sky_position m{};
-    ASSERT_EQ(magprep::read_position(text, &m), magprep::position_read::ok);
-    const timing::sky_position t{m.ra, m.dec};
-    for (long long jd = jd_of(1940, 1, 1) + 3 * units_per_day / 7; jd < jd_of(2100, 1, 1);
-         jd += units_per_day * 5 / 3)
-      if (magprep::heliocentric_correction(jd, m) != timing::heliocentric_correction(jd, t))
-        ++differ;
-  }
-  EXPECT_EQ(differ, 0);
-}
-
 // ---- the way back ----
 
 // JD -> BJD -> JD and JD -> HJD -> JD come back within a microday, every 9.7 days over 1900 to
