@@ -9,28 +9,13 @@
 #include <memory>
 
 #include "magprep/ephemeris.h"
+#include "random_numbers.h"
 
 namespace {
 
 using magprep::units_per_day;
 
 constexpr double pi = 3.14159265358979323846;
-
-// A fixed sequence of numbers (splitmix64), the same on every run.
-struct random_numbers {
-  std::uint64_t state;
-  std::uint64_t next() {
-    std::uint64_t z = (state += 0x9e3779b97f4a7c15ULL);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
-  }
-  double uniform() { return static_cast<double>(next() >> 11) / 9007199254740992.0; }
-  double normal() {
-    const double u = 1 - uniform();
-    return std::sqrt(-2 * std::log(u)) * std::cos(2 * pi * uniform());
-  }
-};
 
 enum class shape { sinusoid, eclipsing, sawtooth };
 

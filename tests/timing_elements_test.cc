@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "random_numbers.h"
 #include "timing/elements.h"
 
 namespace {
@@ -36,24 +37,9 @@ TEST(cycle, counts_the_nearest_whole_or_half_cycle) {
   EXPECT_FALSE(timing::cycle_of(2461000 * day, 0, 9, false, &c));
 }
 
-// splitmix64 and the Box–Muller transform: the same numbers on every platform.
-struct rng {
-  std::uint64_t s;
-  double uniform() {
-    std::uint64_t z = (s += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    z ^= z >> 31;
-    return (static_cast<double>(z >> 11) + 0.5) / 9007199254740992.0;
-  }
-  double normal() {
-    return std::sqrt(-2 * std::log(uniform())) * std::cos(6.283185307179586 * uniform());
-  }
-};
-
 // Timings of elements with a known epoch offset, period offset and quadratic term, at cycles
 // spread unevenly over `span` cycles, with errors from 0.0002 to 0.002 d drawn to match.
-void make_timings(rng& g, int n, double span, double d_epoch, double d_period, double q,
+void make_timings(random_numbers& g, int n, double span, double d_epoch, double d_period, double q,
                   bool weighted, timing::oc_points* p) {
   p->count = n;
   p->weighted = weighted;
@@ -81,7 +67,7 @@ TEST(fit_elements, gives_back_linear_and_quadratic_elements_with_honest_errors) 
   };
   static timing::oc_points p;
   for (const row& r : rows) {
-    rng g{static_cast<std::uint64_t>(r.n * 7919 + r.terms)};
+    random_numbers g{static_cast<std::uint64_t>(r.n * 7919 + r.terms)};
     const int trials = 400;
     double pull2[3] = {};
     int within2 = 0;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "random_numbers.h"
 #include "timing/extrema.h"
 #include "timing/poly_fit.h"
 #include "timing/runs.h"
@@ -15,23 +16,6 @@
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
-
-// A fixed sequence of numbers (splitmix64), normal ones by Box and Muller.
-struct random_numbers {
-  std::uint64_t state;
-  std::uint64_t next() {
-    std::uint64_t z = (state += 0x9e3779b97f4a7c15ULL);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
-  }
-  double uniform() { return static_cast<double>(next() >> 11) / 9007199254740992.0; }
-  double between(double a, double b) { return a + (b - a) * uniform(); }
-  double normal() {
-    const double u = 1 - uniform();
-    return std::sqrt(-2 * std::log(u)) * std::cos(2 * pi * uniform());
-  }
-};
 
 // ---- generated runs ----
 
