@@ -57,8 +57,7 @@ tally write_fold(input& s, const options& o, std::FILE* out) {
   while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
     if (!count_record(t, r)) continue;
     if (t.records > nights_max) {
-      --t.records;
-      if (r.mag.uncertain) --t.uncertain;
+      uncount_record(t, r);
       ++t.over;
       continue;
     }

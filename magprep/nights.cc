@@ -61,8 +61,7 @@ tally write_nights(input& s, const options& o, std::FILE* out) {
       std::memcpy(table.mag[table.count], r.mag.digits, sizeof r.mag.digits);
       ++table.count;
     } else {
-      --t.records;
-      if (r.mag.uncertain) --t.uncertain;
+      uncount_record(t, r);
       ++t.over;
     }
   }
