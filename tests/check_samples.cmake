@@ -52,6 +52,12 @@ foreach(run IN LISTS runs)
   endif()
   execute_process(COMMAND ${EMULATOR} "${exe}" WORKING_DIRECTORY "${SCRATCH}"
                   INPUT_FILE "${SCRATCH}/answers" OUTPUT_VARIABLE out RESULT_VARIABLE status)
+  # Under a loaded machine Wine now and then fails to start a program at all: no output, status
+  # 1. The program itself always says something, so only that case is run again.
+  if(EMULATOR AND NOT status EQUAL 0 AND out STREQUAL "")
+    execute_process(COMMAND ${EMULATOR} "${exe}" WORKING_DIRECTORY "${SCRATCH}"
+                    INPUT_FILE "${SCRATCH}/answers" OUTPUT_VARIABLE out RESULT_VARIABLE status)
+  endif()
   string(REPLACE "\r" "" out "${out}")
   # A clean graph: no message, and a range line with magnitudes and hours of a real night (or
   # theta times 10, for a periodogram).
