@@ -216,8 +216,11 @@ std::FILE* create_part(const output_target& t, char* part, plotcore::file_id* id
     // Only root may give the file another owner; anyone may give it a group of their own.
     const uid_t owner = static_cast<uid_t>(t.owner);
     const gid_t group = static_cast<gid_t>(t.group);
-    if ((st.st_uid != owner || st.st_gid != group) && fchown(fd, owner, group) != 0)
-      fchown(fd, static_cast<uid_t>(-1), group);
+    // Keeping the group alone is the best a user may do; where even that is refused the new file
+    // keeps the user's own group, as an editor's would.
+    if ((st.st_uid != owner || st.st_gid != group) && fchown(fd, owner, group) != 0 &&
+        fchown(fd, static_cast<uid_t>(-1), group) != 0)
+      errno = 0;
     ok = fchmod(fd, static_cast<mode_t>(t.mode)) == 0;
   }
   std::FILE* f = ok ? fdopen(fd, "w") : nullptr;
