@@ -3,8 +3,7 @@
 
 #include <cstring>
 
-#include "calendar.h"
-#include "period_search.h"
+#include "libraries.h"
 
 #ifndef MAGPLOT_VERSION
 #define MAGPLOT_VERSION "unknown"

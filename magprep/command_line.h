@@ -3,8 +3,7 @@
 
 #include <cstdio>
 
-#include "ephemeris.h"
-#include "record.h"
+#include "libraries.h"
 
 namespace magprep {
 

@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "calendar.h"
 #include "modes.h"
 #include "timing/runs.h"
 

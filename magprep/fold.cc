@@ -1,5 +1,4 @@
 // -p: the records of a star folded on an ephemeris, as a phase list for magphase.
-#include "ephemeris.h"
 #include "modes.h"
 #include "timing/barycentre.h"
 

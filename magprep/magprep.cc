@@ -6,10 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "calendar.h"
 #include "command_line.h"
-#include "ephemeris.h"
-#include "input.h"
 #include "modes.h"
 #include "system.h"
 

@@ -5,9 +5,7 @@
 #include <cstdio>
 
 #include "command_line.h"
-#include "input.h"
-#include "period_search.h"
-#include "record.h"
+#include "libraries.h"
 #include "timing/elements.h"
 #include "timing/extrema.h"
 

@@ -1,7 +1,6 @@
 // -n: several nights of a star as X MAGNITUDE pairs for magphase.
 #include <cstring>
 
-#include "calendar.h"
 #include "modes.h"
 
 namespace magprep {

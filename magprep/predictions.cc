@@ -1,16 +1,12 @@
 // -t: the minima (or maxima) of an ephemeris to come, as geocentric times for planning a night.
-#include "calendar.h"
 #include "modes.h"
 
 namespace magprep {
 
-// The Julian Date of 1970-01-01 0 h UT, day 0 of the day numbers.
-static constexpr long long jd_of_day_0 = 2440587 * units_per_day + units_per_day / 2;
-
 static constexpr long long minute = units_per_day / 1440;
 
 void print_date_time(std::FILE* f, long long jd, long long offset) {
-  const long long minutes = floor_div(jd - jd_of_day_0 + minute / 2, minute) + offset;
+  const long long minutes = floor_div(jd - julian_date_of_day_0 + minute / 2, minute) + offset;
   const long long day = floor_div(minutes, 1440);
   const long long in_day = minutes - day * 1440;
   print_date(f, static_cast<int>(day));

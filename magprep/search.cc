@@ -1,6 +1,5 @@
 // -f: the period of a star by phase dispersion minimisation, as its best periods or as a
 // periodogram for magphase.
-#include "ephemeris.h"
 #include "modes.h"
 
 namespace magprep {

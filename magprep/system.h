@@ -1,5 +1,5 @@
-// What magprep asks of the system that each platform answers in its own way: binary standard
-// input, which file a stream reads, and the file of -o: written as it is, or replaced whole.
+// What magprep asks of the system that each platform answers in its own way: the file of -o,
+// written as it is or replaced whole.
 #pragma once
 
 #include <cstdint>
@@ -8,13 +8,6 @@
 #include "plotcore/files.h"
 
 namespace magprep {
-
-/// Reads `f` byte for byte from now on (on Windows, a Ctrl-Z byte no longer ends it).
-void binary_input(std::FILE* f);
-
-/// Which file the open stream `f` reads, as plotcore's open_data_file tells it; `id` is not
-/// known when the platform cannot tell.
-void stream_identity(std::FILE* f, plotcore::file_id* id);
 
 /// Longest name of a file that -o replaces, and of its part file.
 constexpr int place_max = 4096;

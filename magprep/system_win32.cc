@@ -20,20 +20,6 @@ int _dowildcard = -1;
 
 namespace magprep {
 
-void binary_input(std::FILE* f) { _setmode(_fileno(f), _O_BINARY); }
-
-void stream_identity(std::FILE* f, plotcore::file_id* id) {
-  *id = {};
-  // A handle on a disk file has a path, by which the file is opened again.
-  const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f)));
-  if (h == INVALID_HANDLE_VALUE || GetFileType(h) != FILE_TYPE_DISK) return;
-  char path[MAX_PATH + 8];
-  const DWORD n = GetFinalPathNameByHandleA(h, path, MAX_PATH, FILE_NAME_NORMALIZED);
-  if (n == 0 || n >= MAX_PATH) return;
-  std::FILE* again = plotcore::open_data_file(path, id);
-  if (again != nullptr) std::fclose(again);
-}
-
 // ---- the file of -o ----
 
 // errno for the last error of a call that named a file.

@@ -2,7 +2,6 @@
 // O−C diagram for magphase; the elements refined from them.
 #include <cstring>
 
-#include "calendar.h"
 #include "modes.h"
 
 namespace magprep {

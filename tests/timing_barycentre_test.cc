@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "magprep/calendar.h"
-#include "magprep/ephemeris.h"
+#include "reports/calendar.h"
+#include "timing/ephemeris.h"
 #include "timing/barycentre.h"
 #include "timing/sun.h"
 #include "timing/time_scales.h"
@@ -25,15 +25,15 @@ constexpr long long second_units = units_per_day / 86400;  // 104166, a second l
 // The Julian Date of 0 h UTC of a date, in units, from magprep's calendar (not timing's table).
 long long jd_of(int year, int month, int day) {
   int number = 0;
-  EXPECT_TRUE(magprep::day_number(year, month, day, &number)) << year << "-" << month;
+  EXPECT_TRUE(reports::day_number(year, month, day, &number)) << year << "-" << month;
   return (2440587LL + number) * units_per_day + units_per_day / 2;
 }
 
 double seconds_of(long long units) { return static_cast<double>(units) * 86400.0 / units_per_day; }
 
 timing::sky_position star(const char* text) {
-  magprep::sky_position p{};
-  EXPECT_EQ(magprep::read_position(text, &p), magprep::position_read::ok) << text;
+  timing::sky_position p{};
+  EXPECT_EQ(timing::read_position(text, &p), timing::position_read::ok) << text;
   return {p.ra, p.dec};
 }
 

@@ -1,5 +1,5 @@
 // The records of a star in a posted report: times, magnitudes, whole records, phases, dates.
-#include "magprep/record.h"
+#include "reports/record.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,11 @@
 
 namespace {
 
-using magprep::layout;
+using reports::layout;
 
 // A record as the tests compare it: "LAYOUT day part/per_day digits [limit] [uncertain]", or
 // "-" for words that make no record.
-std::string shown(bool ok, const magprep::record& r) {
+std::string shown(bool ok, const reports::record& r) {
   if (!ok) return "-";
   return std::string(r.time.kind == layout::vsolj ? "VSOLJ " : "VSNET ") +
          std::to_string(r.time.day) + " " + std::to_string(r.time.part) + "/" +
@@ -20,7 +20,7 @@ std::string shown(bool ok, const magprep::record& r) {
 }
 
 struct record_case {
-  const char* words[magprep::record_window];  // past the last given: no more words
+  const char* words[reports::record_window];  // past the last given: no more words
   const char* expected;
 };
 
@@ -28,21 +28,21 @@ struct record_case {
 // observer, when asked), or "no observer" and the words before it. A word written "\nWORD"
 // starts a line.
 std::string read_case(const char* star, const record_case& c, bool observer = false) {
-  magprep::star_name s;
-  if (!magprep::read_star(star, &s)) return "bad star";
-  const char* w[magprep::record_window];
-  bool line_start[magprep::record_window];
-  for (int i = 0; i < magprep::record_window; ++i) {
+  reports::star_name s;
+  if (!reports::read_star(star, &s)) return "bad star";
+  const char* w[reports::record_window];
+  bool line_start[reports::record_window];
+  for (int i = 0; i < reports::record_window; ++i) {
     w[i] = c.words[i] != nullptr ? c.words[i] : "";
     line_start[i] = w[i][0] == '\n';
     if (line_start[i]) ++w[i];
   }
-  magprep::record r{};
+  reports::record r{};
   int n = 0;
-  switch (magprep::read_record(s, w, line_start, &r, &n)) {
-    case magprep::found::nothing: return "-";
-    case magprep::found::no_observer: return "no observer (" + std::to_string(n) + " words)";
-    case magprep::found::record: break;
+  switch (reports::read_record(s, w, line_start, &r, &n)) {
+    case reports::found::nothing: return "-";
+    case reports::found::no_observer: return "no observer (" + std::to_string(n) + " words)";
+    case reports::found::record: break;
   }
   return shown(true, r) + (observer ? std::string(" by ") + r.observer : "") +
          (n != 4 ? " (" + std::to_string(n) + " words)" : "");
@@ -211,8 +211,8 @@ TEST(read_time, writes_julian_and_dashed_dates_in_the_vsnet_layout) {
       {"202612141930", "202612141930", 1170},
   };
   for (const auto& c : cases) {
-    magprep::obs_time t{};
-    const bool ok = magprep::read_time(c.word, &t);
+    reports::obs_time t{};
+    const bool ok = reports::read_time(c.word, &t);
     EXPECT_EQ(ok ? std::string(t.text) : "-", c.text) << c.word;
     EXPECT_EQ(ok ? t.part : 0, c.millionths) << c.word;
   }
@@ -232,8 +232,8 @@ TEST(read_star, takes_one_or_two_words) {
                {"ABCDEFGHIJKLMNOPQRSTUVWXYZ234", "ABCDEFGHIJKLMNOPQRSTUVWXYZ234"},
                {"ABCDEFGHIJKLMNOPQRSTUVWXYZ2345", "-"}};
   for (const auto& c : cases) {
-    magprep::star_name s{};
-    EXPECT_EQ(magprep::read_star(c.text, &s) ? std::string(s.whole) : "-", c.whole) << c.text;
+    reports::star_name s{};
+    EXPECT_EQ(reports::read_star(c.text, &s) ? std::string(s.whole) : "-", c.whole) << c.text;
   }
 }
 
@@ -245,15 +245,15 @@ TEST(day_number, counts_days_from_1970_and_back) {
                {9999, 12, 31, 2932896}, {1900, 3, 1, -25508}};
   for (const auto& c : cases) {
     int n = 0, y = 0, m = 0, d = 0;
-    ASSERT_TRUE(magprep::day_number(c.y, c.m, c.d, &n)) << c.y << "-" << c.m << "-" << c.d;
+    ASSERT_TRUE(reports::day_number(c.y, c.m, c.d, &n)) << c.y << "-" << c.m << "-" << c.d;
     EXPECT_EQ(n, c.number) << c.y << "-" << c.m << "-" << c.d;
-    magprep::civil_date(n, &y, &m, &d);
+    reports::civil_date(n, &y, &m, &d);
     EXPECT_EQ(y * 10000 + m * 100 + d, c.y * 10000 + c.m * 100 + c.d);
   }
   int n = 0;
-  EXPECT_FALSE(magprep::day_number(1900, 2, 29, &n));
-  EXPECT_FALSE(magprep::day_number(2026, 4, 31, &n));
-  EXPECT_FALSE(magprep::day_number(0, 1, 1, &n));
+  EXPECT_FALSE(reports::day_number(1900, 2, 29, &n));
+  EXPECT_FALSE(reports::day_number(2026, 4, 31, &n));
+  EXPECT_FALSE(reports::day_number(0, 1, 1, &n));
 }
 
 TEST(read_phase, takes_phases_from_0_to_1_as_billionths) {
@@ -277,15 +277,15 @@ TEST(read_phase, takes_phases_from_0_to_1_as_billionths) {
                {"", -1}};
   for (const auto& c : cases) {
     long long v = -1;
-    EXPECT_EQ(magprep::read_phase(c.word, &v) ? v : -1, c.billionths) << c.word;
+    EXPECT_EQ(reports::read_phase(c.word, &v) ? v : -1, c.billionths) << c.word;
   }
   long long v = 0;
-  EXPECT_TRUE(magprep::read_shift("-0.25", &v));
+  EXPECT_TRUE(reports::read_shift("-0.25", &v));
   EXPECT_EQ(v, -250000000);
-  EXPECT_TRUE(magprep::read_shift("+2.5", &v));
+  EXPECT_TRUE(reports::read_shift("+2.5", &v));
   EXPECT_EQ(v, 2500000000);
-  EXPECT_FALSE(magprep::read_shift("0.5x", &v));
-  EXPECT_FALSE(magprep::read_shift("--1", &v));
+  EXPECT_FALSE(reports::read_shift("0.5x", &v));
+  EXPECT_FALSE(reports::read_shift("--1", &v));
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // The search for a period by phase dispersion minimisation.
-#include "period_search.h"
+#include "timing/period_search.h"
 
 #include <cmath>
 
-namespace magprep {
+namespace timing {
 
 int thousandths(const char* digits) {
   constexpr long long cap = 999999;  // 99.999 before the division, or 999.999 for 10 times
@@ -401,4 +401,4 @@ int period_decimals(const search_plan& plan, unsigned long long freq) {
   return decimals;
 }
 
-}  // namespace magprep
+}  // namespace timing

@@ -1,7 +1,7 @@
-// The calendar of magprep: day numbers and proleptic Gregorian dates, in integers.
-#include "calendar.h"
+// The calendar of the reports: day numbers and proleptic Gregorian dates, in integers.
+#include "reports/calendar.h"
 
-namespace magprep {
+namespace reports {
 
 static int days_in_month(int year, int month) {
   static constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -37,12 +37,10 @@ void civil_date(int number, int* year, int* month, int* day) {
   *year = year_of_era + era * 400 + (*month <= 2 ? 1 : 0);
 }
 
-long long floor_div(long long a, long long b) { return a / b - (a % b < 0 ? 1 : 0); }
-
 void print_date(std::FILE* f, int number) {
   int y = 0, m = 0, d = 0;
   civil_date(number, &y, &m, &d);
   std::fprintf(f, "%04d-%02d-%02d", y, m, d);
 }
 
-}  // namespace magprep
+}  // namespace reports

@@ -1,27 +1,14 @@
-// Julian Dates of observation times, the heliocentric correction and the phase of a time on an
-// ephemeris, in exact integers of a fixed unit of a day.
+// Days and positions as written on a command line, and the phase of a time on an ephemeris, in
+// exact integers of the unit of time.
 #pragma once
 
-#include "record.h"
-#include "timing/barycentre.h"
 #include "timing/sky_position.h"
+#include "timing/units.h"
 
-namespace magprep {
-
-/// Units of time in a day. A VSOLJ minute (6,250,000 units), a VSNET millionth of a day (9000)
-/// and a billionth of a day (9) are all whole, and a Julian Date of the year 9999 (5.4e16 units)
-/// leaves room in 64 bits for a remainder below 10^5 days times 10^4.
-constexpr long long units_per_day = 9000000000LL;
-
-/// The Julian Date of 1970-01-01 0 h UT, day 0 of the day numbers: 2440587.5, in units.
-constexpr long long julian_date_of_day_0 = 2440587 * units_per_day + units_per_day / 2;
+namespace timing {
 
 /// Longest period that -p takes, in days (exclusive).
 constexpr long long period_days_max = 100000;
-
-/// The Julian Date of an observation time, in units: VSNET times are UT, VSOLJ times Japan
-/// Standard Time (UT + 9 h; hours past 24 are the next morning).
-long long julian_date(const obs_time& t);
 
 /// How a number of days on the command line was read.
 enum class days_read { ok, not_days, too_many_decimals, too_large };
@@ -31,9 +18,6 @@ enum class days_read { ok, not_days, too_many_decimals, too_large };
 /// (too_many_decimals otherwise); below 10^whole_digits (too_large otherwise, whole_digits at
 /// most 9), leading zeros aside. `units` is written only when ok.
 days_read read_days(const char* text, int whole_digits, long long* units);
-
-/// A position on the sky, J2000, in radians: the timing library's.
-using sky_position = timing::sky_position;
 
 /// How a position on the command line was read.
 enum class position_read { ok, bad, ra_without_unit };
@@ -46,10 +30,6 @@ enum class position_read { ok, bad, ra_without_unit };
 /// decimals, and minutes and seconds are below 60. `p` is written only when ok.
 position_read read_position(const char* text, sky_position* p);
 
-/// The heliocentric correction (HJD - JD) at Julian Date `jd` (units) for a star at `p`, in
-/// units: the timing library's.
-using timing::heliocentric_correction;
-
 /// The phase of time `t` for `epoch` and `period` (units, period > 0): the fractional part of
 /// (t - epoch) / period, also before the epoch, cut to billionths of a cycle (0 to 999999999).
 long long phase_billionths(long long t, long long epoch, long long period);
@@ -59,4 +39,4 @@ long long phase_billionths(long long t, long long epoch, long long period);
 /// first gives the same result as rounding the exact phase: the ties lie on whole billionths.
 int phase_ten_thousandths(long long phase, long long shift);
 
-}  // namespace magprep
+}  // namespace timing

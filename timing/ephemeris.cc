@@ -1,20 +1,9 @@
-// Julian Dates, the heliocentric correction and phases on an ephemeris.
-#include "ephemeris.h"
+// Days and positions as written, and phases on an ephemeris.
+#include "timing/ephemeris.h"
 
 #include <cmath>
 
-namespace magprep {
-
-// ---- Julian Dates ----
-
-// Japan Standard Time is 9 hours ahead of UT.
-static constexpr long long jst_minutes = 9 * 60;
-
-long long julian_date(const obs_time& t) {
-  const long long unit = units_per_day / t.per_day;  // 6,250,000 a minute, 9000 a microday
-  const long long part = t.kind == layout::vsolj ? t.part - jst_minutes : t.part;
-  return julian_date_of_day_0 + t.day * units_per_day + part * unit;
-}
+namespace timing {
 
 // ---- numbers on the command line ----
 
@@ -171,4 +160,4 @@ int phase_ten_thousandths(long long phase, long long shift) {
   return static_cast<int>((shifted / 50000 + 1) / 2 % 10000);
 }
 
-}  // namespace magprep
+}  // namespace timing

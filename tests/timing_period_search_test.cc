@@ -1,6 +1,6 @@
 // The period search on generated light curves of known period: observed on some nights of a
 // season from one site, so that the 1-day aliases are there, with noise.
-#include "magprep/period_search.h"
+#include "timing/period_search.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <memory>
 
-#include "magprep/ephemeris.h"
+#include "timing/ephemeris.h"
 #include "random_numbers.h"
 
 namespace {
 
-using magprep::units_per_day;
+using timing::units_per_day;
 
 constexpr double pi = 3.14159265358979323846;
 
@@ -55,7 +55,7 @@ double light(const curve& c, double x) {
 
 // Records on the clear nights of a season, between 10 h and 18 h UT (a site in Japan), with the
 // step of their times.
-void generate(const curve& c, std::uint64_t seed, magprep::search_input* in) {
+void generate(const curve& c, std::uint64_t seed, timing::search_input* in) {
   random_numbers r{seed};
   bool clear[400];
   for (int d = 0; d < c.nights; ++d) clear[d] = r.uniform() < 0.5;
@@ -76,16 +76,16 @@ void generate(const curve& c, std::uint64_t seed, magprep::search_input* in) {
     const double phase = std::fmod(t / c.period, 1.0);
     const double mag = light(c, phase) + c.noise * r.normal();
     in->time[in->count] = units;
-    in->time_step = magprep::common_step(in->time_step, units - in->time[0]);
+    in->time_step = timing::common_step(in->time_step, units - in->time[0]);
     in->mag[in->count] = static_cast<int>(std::lround(mag * 1000));
     ++in->count;
   }
 }
 
 // Is the best period within a step of `period` (days) in frequency?
-bool finds(const magprep::search_plan& plan, const magprep::search_result& r, double period) {
+bool finds(const timing::search_plan& plan, const timing::search_result& r, double period) {
   const double step = plan.step * 9e9 / 18446744073709551616.0;  // cycles a day
-  const double best = magprep::period_of(r.dip_freq[0]) / 1e9;
+  const double best = timing::period_of(r.dip_freq[0]) / 1e9;
   return std::fabs(1 / best - 1 / period) <= step;
 }
 
@@ -97,18 +97,18 @@ TEST(period_search, finds_the_period_of_generated_curves_within_a_step) {
       {"eclipsing binary, short period", shape::eclipsing, 0.3894, 0.15, 900, 150},
       {"RR Lyrae star", shape::sawtooth, 0.5667, 0.3, 500, 90},
   };
-  auto in = std::make_unique<magprep::search_input>();
-  auto result = std::make_unique<magprep::search_result>();
+  auto in = std::make_unique<timing::search_input>();
+  auto result = std::make_unique<timing::search_result>();
   for (const curve& c : curves) {
     for (std::uint64_t seed = 1; seed <= 3; ++seed) {
       generate(c, seed, in.get());
-      magprep::search_plan plan;
-      ASSERT_EQ(magprep::plan_search(*in, 450000000, 10 * units_per_day, &plan),
-                magprep::plan_status::ok);  // 0.05 to 10 days
-      magprep::run_search(*in, plan, result.get());
-      ASSERT_EQ(result->dips, magprep::dips_max) << c.name;
+      timing::search_plan plan;
+      ASSERT_EQ(timing::plan_search(*in, 450000000, 10 * units_per_day, &plan),
+                timing::plan_status::ok);  // 0.05 to 10 days
+      timing::run_search(*in, plan, result.get());
+      ASSERT_EQ(result->dips, timing::dips_max) << c.name;
       const double step = plan.step * 9e9 / 18446744073709551616.0;  // cycles a day
-      const double best = magprep::period_of(result->dip_freq[0]) / 1e9;
+      const double best = timing::period_of(result->dip_freq[0]) / 1e9;
       EXPECT_LE(std::fabs(1 / best - 1 / c.period), step)
           << c.name << " seed " << seed << ": " << best << " theta " << result->dip_theta[0];
       EXPECT_LT(result->dip_theta[0], 0.8) << c.name;
@@ -127,8 +127,8 @@ TEST(period_search, finds_the_period_of_generated_curves_within_a_step) {
 TEST(period_search, takes_no_period_of_fewer_than_ten_steps_of_the_times) {
   // Sinusoids of 0.05 to 5 days with times to 0.001 d, searched from 0.001 d: on such times
   // 1000 - f cycles a day folds as f does, and a period near n thousandths as n times a longer.
-  auto in = std::make_unique<magprep::search_input>();
-  auto result = std::make_unique<magprep::search_result>();
+  auto in = std::make_unique<timing::search_input>();
+  auto result = std::make_unique<timing::search_result>();
   random_numbers r{2024};
   int found = 0;
   for (int i = 0; i < 40; ++i) {
@@ -137,19 +137,19 @@ TEST(period_search, takes_no_period_of_fewer_than_ten_steps_of_the_times) {
     generate(
         {"", shape::sinusoid, period, 0.1 + 0.1 * r.uniform(), records, 120, 0.05, 1, 0.4, 0.001},
         r.next(), in.get());
-    magprep::search_plan plan;
-    ASSERT_EQ(magprep::plan_search(*in, units_per_day / 1000, 5 * units_per_day, &plan),
-              magprep::plan_status::ok);
-    magprep::run_search(*in, plan, result.get());
+    timing::search_plan plan;
+    ASSERT_EQ(timing::plan_search(*in, units_per_day / 1000, 5 * units_per_day, &plan),
+              timing::plan_status::ok);
+    timing::run_search(*in, plan, result.get());
     for (int d = 0; d < result->dips; ++d)
-      EXPECT_GE(magprep::period_of(result->dip_freq[d]), 10000000) << period << " dip " << d;
+      EXPECT_GE(timing::period_of(result->dip_freq[d]), 10000000) << period << " dip " << d;
     if (finds(plan, *result, period)) ++found;
   }
   EXPECT_GE(found, 36) << "of 40";
 }
 
 TEST(period_search, raises_the_shortest_period_to_ten_steps_of_the_times) {
-  using magprep::plan_status;
+  using timing::plan_status;
   const long long day = units_per_day;
   const long long minute = day / 1440;
   const struct {
@@ -169,7 +169,7 @@ TEST(period_search, raises_the_shortest_period_to_ten_steps_of_the_times) {
       {"half days, up to 5 d", day / 2, day / 1000, 5 * day, plan_status::steps_too_coarse,
        5 * day},
   };
-  auto in = std::make_unique<magprep::search_input>();
+  auto in = std::make_unique<timing::search_input>();
   for (const auto& c : cases) {
     in->count = 100;
     in->time_step = c.time_step;
@@ -177,8 +177,8 @@ TEST(period_search, raises_the_shortest_period_to_ten_steps_of_the_times) {
       in->time[i] = 20 * day * i;
       in->mag[i] = 12000 + i % 7 * 100;
     }
-    magprep::search_plan plan{};
-    ASSERT_EQ(magprep::plan_search(*in, c.min_period, c.max_period, &plan), c.status) << c.what;
+    timing::search_plan plan{};
+    ASSERT_EQ(timing::plan_search(*in, c.min_period, c.max_period, &plan), c.status) << c.what;
     EXPECT_EQ(plan.min_period, c.searched_from) << c.what;
     EXPECT_EQ(plan.raised, c.searched_from != c.min_period) << c.what;
   }
@@ -189,9 +189,9 @@ TEST(period_search, finds_binaries_with_narrow_unequal_eclipses) {
   // primary, 300 to 2000 records. Such a dip is narrower than a step in the full bins: the search
   // must find it as deep as a search of the period's neighbourhood alone (a few trials) does, and
   // tell the period from half of it, whose bins are shorter in time.
-  auto in = std::make_unique<magprep::search_input>();
-  auto result = std::make_unique<magprep::search_result>();
-  auto near = std::make_unique<magprep::search_result>();
+  auto in = std::make_unique<timing::search_input>();
+  auto result = std::make_unique<timing::search_result>();
+  auto near = std::make_unique<timing::search_result>();
   random_numbers r{71};
   int deep = 0;
   int found = 0;
@@ -204,18 +204,18 @@ TEST(period_search, finds_binaries_with_narrow_unequal_eclipses) {
     c.records = static_cast<int>(300 * std::pow(2000.0 / 300, r.uniform()));
     c.nights = 100 + static_cast<int>(r.uniform() * 200);
     generate(c, r.next(), in.get());
-    magprep::search_plan plan;
-    ASSERT_EQ(magprep::plan_search(*in, 450000000, 10 * units_per_day, &plan),
-              magprep::plan_status::ok);  // 0.05 to 10 days
-    magprep::run_search(*in, plan, result.get());
-    magprep::search_plan around;
-    ASSERT_EQ(magprep::plan_search(*in, std::llround(c.period * 0.999 * units_per_day),
+    timing::search_plan plan;
+    ASSERT_EQ(timing::plan_search(*in, 450000000, 10 * units_per_day, &plan),
+              timing::plan_status::ok);  // 0.05 to 10 days
+    timing::run_search(*in, plan, result.get());
+    timing::search_plan around;
+    ASSERT_EQ(timing::plan_search(*in, std::llround(c.period * 0.999 * units_per_day),
                                    std::llround(c.period * 1.001 * units_per_day), &around),
-              magprep::plan_status::ok);
-    magprep::run_search(*in, around, near.get());
+              timing::plan_status::ok);
+    timing::run_search(*in, around, near.get());
     const double step = plan.step * 9e9 / 18446744073709551616.0;  // cycles a day
     for (int d = 0; d < result->dips; ++d) {
-      const double period = magprep::period_of(result->dip_freq[d]) / 1e9;
+      const double period = timing::period_of(result->dip_freq[d]) / 1e9;
       if (std::fabs(1 / period - 1 / c.period) > step) continue;
       if (result->dip_theta[d] <= 1.1 * near->dip_theta[0]) ++deep;
       break;
@@ -229,8 +229,8 @@ TEST(period_search, finds_binaries_with_narrow_unequal_eclipses) {
 TEST(period_search, puts_no_far_worse_divisor_first_with_few_records) {
   // 10 to 30 records: the margin of chance between a period and its divisors is then all of
   // theta, and only its floor keeps a shorter period with a far higher theta behind.
-  auto in = std::make_unique<magprep::search_input>();
-  auto result = std::make_unique<magprep::search_result>();
+  auto in = std::make_unique<timing::search_input>();
+  auto result = std::make_unique<timing::search_result>();
   random_numbers r{21};
   for (int i = 0; i < 100; ++i) {
     curve c{"",
@@ -242,28 +242,28 @@ TEST(period_search, puts_no_far_worse_divisor_first_with_few_records) {
     c.width = 0.4;
     c.secondary = 0.3;
     generate(c, r.next(), in.get());
-    magprep::search_plan plan;
-    ASSERT_EQ(magprep::plan_search(*in, units_per_day / 10, 10 * units_per_day, &plan),
-              magprep::plan_status::ok);
-    magprep::run_search(*in, plan, result.get());
+    timing::search_plan plan;
+    ASSERT_EQ(timing::plan_search(*in, units_per_day / 10, 10 * units_per_day, &plan),
+              timing::plan_status::ok);
+    timing::run_search(*in, plan, result.get());
     for (int d = 1; d < result->dips; ++d)
       EXPECT_LE(result->dip_theta[0], 2 * result->dip_theta[d])
           << c.records << " records, period " << c.period << ": "
-          << magprep::period_of(result->dip_freq[0]) / 1e9 << " ahead of "
-          << magprep::period_of(result->dip_freq[d]) / 1e9;
+          << timing::period_of(result->dip_freq[0]) / 1e9 << " ahead of "
+          << timing::period_of(result->dip_freq[d]) / 1e9;
   }
 }
 
 TEST(period_search, periodogram_keeps_the_lowest_of_each_share) {
-  auto in = std::make_unique<magprep::search_input>();
-  auto result = std::make_unique<magprep::search_result>();
+  auto in = std::make_unique<timing::search_input>();
+  auto result = std::make_unique<timing::search_result>();
   generate({"", shape::eclipsing, 2.8673, 0.1, 1200, 200}, 7, in.get());
-  magprep::search_plan plan;
-  ASSERT_EQ(magprep::plan_search(*in, 450000000, 10 * units_per_day, &plan),
-            magprep::plan_status::ok);
-  ASSERT_GT(plan.trials, magprep::periodogram_max);
-  magprep::run_search(*in, plan, result.get());
-  ASSERT_EQ(result->points, magprep::periodogram_max);
+  timing::search_plan plan;
+  ASSERT_EQ(timing::plan_search(*in, 450000000, 10 * units_per_day, &plan),
+            timing::plan_status::ok);
+  ASSERT_GT(plan.trials, timing::periodogram_max);
+  timing::run_search(*in, plan, result.get());
+  ASSERT_EQ(result->points, timing::periodogram_max);
   bool best_seen = false;
   for (int p = 0; p < result->points; ++p) {
     // Each point's trial lies in its share, in order.
@@ -280,11 +280,11 @@ struct plan_case {
   int records;
   double span;  // days
   long long min_period, max_period;
-  magprep::plan_status status;
+  timing::plan_status status;
 };
 
 TEST(period_search, refuses_too_few_records_a_short_span_and_too_many_trials) {
-  using magprep::plan_status;
+  using timing::plan_status;
   const long long day = units_per_day;
   const plan_case cases[] = {
       {"ten records", 10, 100, day / 10, 10 * day, plan_status::ok},
@@ -296,33 +296,33 @@ TEST(period_search, refuses_too_few_records_a_short_span_and_too_many_trials) {
       {"periods too close to tell apart", 100, 100001, 100000 * day - 18, 100000 * day - 9,
        plan_status::ok},
   };
-  auto in = std::make_unique<magprep::search_input>();
+  auto in = std::make_unique<timing::search_input>();
   for (const plan_case& c : cases) {
     in->count = c.records;
     for (int i = 0; i < c.records; ++i) {
       in->time[i] = static_cast<long long>(c.span * day * i / (c.records - 1));
       in->mag[i] = 12000 + i % 7 * 100;
     }
-    magprep::search_plan plan{};
-    EXPECT_EQ(magprep::plan_search(*in, c.min_period, c.max_period, &plan), c.status) << c.what;
+    timing::search_plan plan{};
+    EXPECT_EQ(timing::plan_search(*in, c.min_period, c.max_period, &plan), c.status) << c.what;
     if (c.status == plan_status::ok) {
-      EXPECT_LE(plan.trials, magprep::trials_max) << c.what;
+      EXPECT_LE(plan.trials, timing::trials_max) << c.what;
       // The step is at most 1/(5 * span) in frequency, and the trials reach the longest period.
       EXPECT_LE(plan.step * 5.0 * plan.span, 18446744073709551616.0) << c.what;
       const unsigned long long longest = ~0ULL / static_cast<unsigned long long>(c.max_period);
-      const unsigned long long last = magprep::trial_freq(plan, plan.trials - 1);
+      const unsigned long long last = timing::trial_freq(plan, plan.trials - 1);
       EXPECT_GE(plan.step, 1u) << c.what;
       EXPECT_LE(last > longest ? last - longest : longest - last,
                 static_cast<unsigned long long>(plan.trials))
           << c.what;
       // Trial 0 is the shortest period, as closely as 64-bit frequencies give it (1 in 20000 at
       // 10^5 days, far finer than a step).
-      EXPECT_NEAR(static_cast<double>(magprep::period_of(magprep::trial_freq(plan, 0))),
+      EXPECT_NEAR(static_cast<double>(timing::period_of(timing::trial_freq(plan, 0))),
                   c.min_period / 9.0, c.min_period / 9.0 * 1e-4)
           << c.what;
       // And it runs.
-      auto result = std::make_unique<magprep::search_result>();
-      magprep::run_search(*in, plan, result.get());
+      auto result = std::make_unique<timing::search_result>();
+      timing::run_search(*in, plan, result.get());
       EXPECT_GE(result->dips, 1) << c.what;
     }
   }
@@ -334,7 +334,7 @@ TEST(thousandths, reads_magnitudes_as_magtime_does) {
     int value;
   } cases[] = {{"11.8", 11800},  {"118", 11800}, {"14.80", 14800},   {"20", 20000},
                {"20.001", 2000}, {".5", 500},    {"12.3456", 12345}, {"99999999999", 99999}};
-  for (const auto& c : cases) EXPECT_EQ(magprep::thousandths(c.digits), c.value) << c.digits;
+  for (const auto& c : cases) EXPECT_EQ(timing::thousandths(c.digits), c.value) << c.digits;
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 // of a posted phase list: pure functions on words, no state.
 #pragma once
 
-#include "calendar.h"
+#include "reports/calendar.h"
 #include "plotcore/words.h"
 
-namespace magprep {
+namespace reports {
 
 /// The two layouts of a time of observation.
 enum class layout { vsolj, vsnet };
@@ -70,6 +70,10 @@ bool names_star(const star_name& s, const char* const w[2]);
 /// fraction digit after a point; the first six count. False for anything else.
 bool read_time(const char* word, obs_time* t);
 
+/// The Julian Date of an observation time, in the timing library's units: VSNET times are UT,
+/// VSOLJ times Japan Standard Time (UT + 9 h; hours past 24 are the next morning).
+long long julian_date(const obs_time& t);
+
 /// A magnitude word: an optional `<`, `[` or `>`, digits with at most one `.` or `,` (at least
 /// one digit), then any mix of `:`, letters and `?`. False for any other word.
 bool read_magnitude(const char* word, magnitude* m);
@@ -106,4 +110,4 @@ bool read_phase(const char* word, long long* billionths);
 /// before the point; as billionths, decimals past the ninth not looked at.
 bool read_shift(const char* text, long long* billionths);
 
-}  // namespace magprep
+}  // namespace reports

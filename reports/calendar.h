@@ -1,9 +1,9 @@
-// The calendar of magprep: day numbers and proleptic Gregorian dates, in integers.
+// The calendar of the reports: day numbers and proleptic Gregorian dates, in integers.
 #pragma once
 
 #include <cstdio>
 
-namespace magprep {
+namespace reports {
 
 /// The day numbers of 0001-01-01 and 9999-12-31, the first and last days of the calendar.
 constexpr int first_calendar_day = -719162;
@@ -16,10 +16,7 @@ bool day_number(int year, int month, int day, int* number);
 /// The date of a day number, the inverse of day_number.
 void civil_date(int number, int* year, int* month, int* day);
 
-/// floor(a / b) for b > 0.
-long long floor_div(long long a, long long b);
-
 /// Writes the date of a day number as YYYY-MM-DD.
 void print_date(std::FILE* f, int number);
 
-}  // namespace magprep
+}  // namespace reports

@@ -6,9 +6,9 @@
 
 #include "plotcore/files.h"
 #include "plotcore/words.h"
-#include "record.h"
+#include "reports/record.h"
 
-namespace magprep {
+namespace reports {
 
 /// The files a run with -o writes, never read: FILE and the part file that takes its place.
 struct output_ids {
@@ -91,4 +91,4 @@ void drop(window& win, int n);
 bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions,
                  long long* unobserved);
 
-}  // namespace magprep
+}  // namespace reports

@@ -1,13 +1,13 @@
 // magprep's input: the FILE operands (or standard input) read one after the other as one
 // stream of words, and the window of the last words read in which records are found.
-#include "input.h"
+#include "reports/input.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "system.h"
+#include "reports/stream.h"
 
-namespace magprep {
+namespace reports {
 
 // ---- bytes of the files ----
 
@@ -485,4 +485,4 @@ bool next_record(input& s, window& win, const star_name& star, record* r, long l
   }
 }
 
-}  // namespace magprep
+}  // namespace reports

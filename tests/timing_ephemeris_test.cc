@@ -1,20 +1,23 @@
 // Julian Dates of both layouts, the heliocentric correction against published values, and
 // phases on an ephemeris, ties at the fourth decimal included.
-#include "magprep/ephemeris.h"
+#include "timing/ephemeris.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "reports/record.h"
+#include "timing/barycentre.h"
+
 namespace {
 
-using magprep::units_per_day;
+using timing::units_per_day;
 
 constexpr long long minute = units_per_day / 1440;
 
 long long days(const char* text) {
   long long units = -1;
-  EXPECT_EQ(magprep::read_days(text, 7, &units), magprep::days_read::ok) << text;
+  EXPECT_EQ(timing::read_days(text, 7, &units), timing::days_read::ok) << text;
   return units;
 }
 
@@ -42,9 +45,9 @@ TEST(julian_date, of_ut_and_of_japan_standard_time) {
       {"202612314759", "2461406.5", 14 * 60 + 59},  // 23:59 JST on January 1
   };
   for (const jd_case& c : cases) {
-    magprep::obs_time t;
-    ASSERT_TRUE(magprep::read_time(c.time, &t)) << c.time;
-    EXPECT_EQ(magprep::julian_date(t), days(c.jd) + c.minutes * minute) << c.time;
+    reports::obs_time t;
+    ASSERT_TRUE(reports::read_time(c.time, &t)) << c.time;
+    EXPECT_EQ(reports::julian_date(t), days(c.jd) + c.minutes * minute) << c.time;
   }
 }
 
@@ -52,11 +55,11 @@ struct days_case {
   const char* text;
   int whole_digits;
   long long units;  // -1: refused, for `why`
-  magprep::days_read why;
+  timing::days_read why;
 };
 
 TEST(read_days, takes_nine_decimals_and_leading_zeros) {
-  using magprep::days_read;
+  using timing::days_read;
   const days_read ok = days_read::ok;
   const days_read not_days = days_read::not_days;
   const days_read large = days_read::too_large;
@@ -87,7 +90,7 @@ TEST(read_days, takes_nine_decimals_and_leading_zeros) {
   };
   for (const days_case& c : cases) {
     long long units = -1;
-    EXPECT_EQ(magprep::read_days(c.text, c.whole_digits, &units), c.why) << c.text;
+    EXPECT_EQ(timing::read_days(c.text, c.whole_digits, &units), c.why) << c.text;
     EXPECT_EQ(units, c.units) << c.text;
   }
 }
@@ -96,11 +99,11 @@ struct position_case {
   const char* text;
   double ra_hours;  // -1: refused, for `why`
   double dec_degrees;
-  magprep::position_read why;
+  timing::position_read why;
 };
 
 TEST(read_position, takes_hours_and_degrees_by_their_colons_or_units) {
-  using magprep::position_read;
+  using timing::position_read;
   const position_read ok = position_read::ok;
   const position_read bad = position_read::bad;
   const position_read no_unit = position_read::ra_without_unit;
@@ -138,8 +141,8 @@ TEST(read_position, takes_hours_and_degrees_by_their_colons_or_units) {
   };
   const double degree = 3.14159265358979323846 / 180;
   for (const position_case& c : cases) {
-    magprep::sky_position p{};
-    ASSERT_EQ(magprep::read_position(c.text, &p), c.why) << c.text;
+    timing::sky_position p{};
+    ASSERT_EQ(timing::read_position(c.text, &p), c.why) << c.text;
     if (c.why != ok) continue;
     EXPECT_NEAR(p.ra / degree / 15, c.ra_hours, 1e-12) << c.text;
     EXPECT_NEAR(p.dec / degree, c.dec_degrees, 1e-12) << c.text;
@@ -168,10 +171,10 @@ TEST(heliocentric_correction, agrees_with_published_values_within_a_second) {
       {"2488125.5", 335042, "08:26:51.7,+85:47:28", 108.8},  // 2100-02-26 9:18:24.2
   };
   for (const helio_case& c : cases) {
-    magprep::sky_position p{};
-    ASSERT_EQ(magprep::read_position(c.position, &p), magprep::position_read::ok) << c.position;
+    timing::sky_position p{};
+    ASSERT_EQ(timing::read_position(c.position, &p), timing::position_read::ok) << c.position;
     const long long jd = days(c.jd) + c.tenths * (units_per_day / 864000);
-    const long long correction = magprep::heliocentric_correction(jd, p);
+    const long long correction = timing::heliocentric_correction(jd, p);
     EXPECT_EQ(correction % (units_per_day / 1000000), 0) << "a whole microday";
     EXPECT_NEAR(static_cast<double>(correction) / units_per_day * 86400, c.seconds, 1.0)
         << c.jd << " " << c.position;
@@ -181,14 +184,14 @@ TEST(heliocentric_correction, agrees_with_published_values_within_a_second) {
 // The correction is never more than the light time of the Earth's greatest distance, and its
 // sign turns as the Earth goes round: a star in the ecliptic, opposite the Sun, gets light first.
 TEST(heliocentric_correction, stays_within_the_light_time_over_a_year) {
-  magprep::sky_position p{};
-  ASSERT_EQ(magprep::read_position("06:00:00,+23:26:21", &p),
-            magprep::position_read::ok);      // the summer solstice point
+  timing::sky_position p{};
+  ASSERT_EQ(timing::read_position("06:00:00,+23:26:21", &p),
+            timing::position_read::ok);      // the summer solstice point
   const long long start = days("2461041.5");  // 2026-01-01
   long long most = 0;
   long long least = 0;
   for (int day = 0; day < 366; ++day) {
-    const long long c = magprep::heliocentric_correction(start + day * units_per_day, p);
+    const long long c = timing::heliocentric_correction(start + day * units_per_day, p);
     EXPECT_LE(std::llabs(c), 8.5 * 60 / 86400 * units_per_day) << day;  // 1.0167 AU
     if (c > most) most = c;
     if (c < least) least = c;
@@ -232,9 +235,9 @@ TEST(phase, is_exact_before_and_after_the_epoch_and_rounds_ties_up) {
   };
   for (const phase_case& c : cases) {
     const long long epoch = days("2460650.1234");
-    const long long b = magprep::phase_billionths(epoch + c.t, epoch, c.period);
+    const long long b = timing::phase_billionths(epoch + c.t, epoch, c.period);
     EXPECT_EQ(b, c.billionths) << c.t;
-    EXPECT_EQ(magprep::phase_ten_thousandths(b, c.shift), c.ten_thousandths) << c.t;
+    EXPECT_EQ(timing::phase_ten_thousandths(b, c.shift), c.ten_thousandths) << c.t;
   }
 }
 

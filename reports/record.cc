@@ -1,9 +1,11 @@
 // Recognising the records of one star in a posted observation report, and phase records.
-#include "record.h"
+#include "reports/record.h"
 
 #include <cstring>
 
-namespace magprep {
+#include "timing/units.h"
+
+namespace reports {
 
 // ---- characters ----
 
@@ -175,6 +177,15 @@ bool read_time(const char* word, obs_time* t) {
 
 // ---- magnitudes and records ----
 
+// Japan Standard Time is 9 hours ahead of UT.
+static constexpr long long jst_minutes = 9 * 60;
+
+long long julian_date(const obs_time& t) {
+  const long long unit = timing::units_per_day / t.per_day;  // 6,250,000 a minute, 9000 a microday
+  const long long part = t.kind == layout::vsolj ? t.part - jst_minutes : t.part;
+  return timing::julian_date_of_day_0 + t.day * timing::units_per_day + part * unit;
+}
+
 bool is_limit_mark(const char* word) {
   return (word[0] == '<' || word[0] == '[' || word[0] == '>') && word[1] == '\0';
 }
@@ -295,4 +306,4 @@ bool read_shift(const char* text, long long* billionths) {
   return true;
 }
 
-}  // namespace magprep
+}  // namespace reports

@@ -3,7 +3,7 @@
 // every platform folds alike; theta in double precision, summed in a fixed order.
 #pragma once
 
-namespace magprep {
+namespace timing {
 
 /// Most records a search takes; more are counted and dropped by the caller.
 constexpr int search_max = 5000;
@@ -130,4 +130,4 @@ long long period_of(unsigned long long freq);
 /// enough to fold on.
 int period_decimals(const search_plan& plan, unsigned long long freq);
 
-}  // namespace magprep
+}  // namespace timing
