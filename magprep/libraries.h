@@ -16,7 +16,7 @@ namespace magprep {
 using reports::day_number;
 using reports::first_calendar_day;
 using reports::last_calendar_day;
-using reports::print_date;
+using reports::civil_date;
 
 using reports::found;
 using reports::is_limit_mark;
@@ -31,6 +31,7 @@ using reports::record;
 using reports::star_name;
 
 using reports::drop;
+using reports::file_problem;
 using reports::fill;
 using reports::input;
 using reports::next_record;

@@ -579,6 +579,22 @@ static int summarise(const options& o, const tally& t, bool written, int argc, c
   return status;
 }
 
+// Names on standard error (the context) a file that is not read, or not to its end.
+static void say_file_problem(void* context, const char* name, file_problem what, int error) {
+  std::FILE* err = static_cast<std::FILE*>(context);
+  switch (what) {
+    case file_problem::cannot_open:
+      std::fprintf(err, "magprep: cannot open %s: %s\n", name, std::strerror(error));
+      break;
+    case file_problem::cannot_read:
+      std::fprintf(err, "magprep: cannot read %s: %s\n", name, std::strerror(error));
+      break;
+    case file_problem::is_output:
+      std::fprintf(err, "magprep: %s is the output file: not read\n", name);
+      break;
+  }
+}
+
 // -o FILE. A device or a fifo is written as it is. Anything else is never written over: the
 // data goes to a new part file beside FILE, which takes FILE's place only when the run succeeds
 // and is removed otherwise, also when the run is interrupted. FILE is never read, nor opened
@@ -607,7 +623,7 @@ static int run_to_file(const options& o, int argc, char** argv, std::FILE* in, s
     }
   }
   input s;
-  start_input(s, argc, argv, o.first_file, in, err, &ids);
+  start_input(s, argc, argv, o.first_file, in, say_file_problem, err, &ids);
   const tally tl = write_mode(s, o, out);
   const bool written = close_output(out, o.output, err);
   const int status = summarise(o, tl, written, argc, argv, err);
@@ -632,7 +648,7 @@ int magprep_run(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE*
   }
   if (o.output != nullptr) return run_to_file(o, argc, argv, in, err);
   input s;
-  start_input(s, argc, argv, o.first_file, in, err, nullptr);
+  start_input(s, argc, argv, o.first_file, in, say_file_problem, err, nullptr);
   const tally t = write_mode(s, o, out);
   const bool written = output_ok(out, "standard output", err);
   const int status = summarise(o, t, written, argc, argv, err);

@@ -185,6 +185,9 @@ bool geocentric_time(long long t, const options& o, time_notes* notes, long long
 /// The kind of the times of a run: "JD", "HJD" with -r, "BJD_TDB" with -B.
 const char* time_kind(const options& o);
 
+/// Writes the date of a day number as YYYY-MM-DD.
+void print_date(std::FILE* f, int number);
+
 /// Writes a Julian Date (units) as the date and time to the minute, rounded, "2026-12-10 22:22",
 /// shifted by `offset` minutes (Japan Standard Time is UT + 540).
 void print_date_time(std::FILE* f, long long jd, long long offset);

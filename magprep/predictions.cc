@@ -5,6 +5,12 @@ namespace magprep {
 
 static constexpr long long minute = units_per_day / 1440;
 
+void print_date(std::FILE* f, int number) {
+  int y = 0, m = 0, d = 0;
+  civil_date(number, &y, &m, &d);
+  std::fprintf(f, "%04d-%02d-%02d", y, m, d);
+}
+
 void print_date_time(std::FILE* f, long long jd, long long offset) {
   const long long minutes = floor_div(jd - julian_date_of_day_0 + minute / 2, minute) + offset;
   const long long day = floor_div(minutes, 1440);

@@ -37,10 +37,4 @@ void civil_date(int number, int* year, int* month, int* day) {
   *year = year_of_era + era * 400 + (*month <= 2 ? 1 : 0);
 }
 
-void print_date(std::FILE* f, int number) {
-  int y = 0, m = 0, d = 0;
-  civil_date(number, &y, &m, &d);
-  std::fprintf(f, "%04d-%02d-%02d", y, m, d);
-}
-
 }  // namespace reports

@@ -1,8 +1,6 @@
 // The calendar of the reports: day numbers and proleptic Gregorian dates, in integers.
 #pragma once
 
-#include <cstdio>
-
 namespace reports {
 
 /// The day numbers of 0001-01-01 and 9999-12-31, the first and last days of the calendar.
@@ -16,7 +14,5 @@ bool day_number(int year, int month, int day, int* number);
 /// The date of a day number, the inverse of day_number.
 void civil_date(int number, int* year, int* month, int* day);
 
-/// Writes the date of a day number as YYYY-MM-DD.
-void print_date(std::FILE* f, int number);
 
 }  // namespace reports

@@ -200,13 +200,14 @@ static void start_file(input& s, std::FILE* f, const char* name) {
 
 // ---- the files one after the other ----
 
-void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in, std::FILE* err,
-                 const output_ids* output) {
+void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in,
+                 file_problem_fn told, void* context, const output_ids* output) {
   s.argc = argc;
   s.argv = argv;
   s.next = first_file;
   s.in = in;
-  s.err = err;
+  s.told = told;
+  s.context = context;
   s.f = nullptr;
   s.name = nullptr;
   s.failed = false;
@@ -218,10 +219,10 @@ void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in,
   s.stdin_alone = first_file >= argc;
 }
 
-// Closes the file being read; says so when reading it failed.
+// Closes the file being read; tells when reading it failed.
 static void end_file(input& s) {
   if (std::ferror(s.f)) {
-    std::fprintf(s.err, "magprep: cannot read %s: %s\n", s.name, std::strerror(s.error));
+    s.told(s.context, s.name, file_problem::cannot_read, s.error);
     s.failed = true;
   }
   if (s.f != s.in) std::fclose(s.f);
@@ -240,7 +241,7 @@ static bool is_output(const input& s, const plotcore::file_id& id) {
   return s.output != nullptr && (same_file(id, s.output->file) || same_file(id, s.output->part));
 }
 
-// Opens the next file that can be read, naming those that cannot.
+// Opens the next file that can be read, telling of those that cannot.
 static bool open_next(input& s) {
   bool standard_input = s.stdin_alone;
   s.stdin_alone = false;
@@ -256,7 +257,7 @@ static bool open_next(input& s) {
       } else {
         f = plotcore::open_data_file(name, &id);
         if (f == nullptr) {
-          std::fprintf(s.err, "magprep: cannot open %s: %s\n", name, std::strerror(errno));
+          s.told(s.context, name, file_problem::cannot_open, errno);
           s.failed = true;
           continue;
         }
@@ -268,7 +269,7 @@ static bool open_next(input& s) {
       if (s.output != nullptr) stream_identity(f, &id);
     }
     if (is_output(s, id)) {
-      std::fprintf(s.err, "magprep: %s is the output file: not read\n", name);
+      s.told(s.context, name, file_problem::is_output, 0);
       s.failed = true;
       if (f != s.in) std::fclose(f);
       continue;

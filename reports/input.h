@@ -19,6 +19,17 @@ struct output_ids {
 /// How the bytes of the file being read hold its text.
 enum class encoding { bytes, utf16le, utf16be };
 
+/// Why a file of a run is not read, or not to its end.
+enum class file_problem {
+  cannot_open,  ///< errno gives the reason
+  cannot_read,  ///< a read failed part way; errno gives the reason
+  is_output,    ///< it is one of the files the run writes
+};
+
+/// Told of each file not read, or not to its end, as it comes: `context` is the one given to
+/// start_input, `error` an errno value (0 for is_output).
+using file_problem_fn = void (*)(void* context, const char* name, file_problem what, int error);
+
 /// The files of a run, read in turn. Words are separated by white space, by a non-breaking
 /// space (UTF-8 C2 A0, or A0 alone where it is no part of a UTF-8 character), by a UTF-8
 /// byte-order mark wherever it stands, and by the end of a file. A line ends at LF, CR LF or a
@@ -29,10 +40,11 @@ struct input {
   char** argv;
   int next;                  ///< the next FILE operand in argv
   std::FILE* in;             ///< standard input, for "-" and no FILE
-  std::FILE* err;            ///< where a file that cannot be read is named
+  file_problem_fn told;      ///< told of a file that cannot be read
+  void* context;             ///< for `told`
   std::FILE* f;              ///< the file being read; null between files
   const char* name;          ///< what f reads, for messages
-  bool failed;               ///< a file could not be opened or read (and `err` said so)
+  bool failed;               ///< a file could not be opened or read (and `told` was told)
   const output_ids* output;  ///< the files of -o, never read; null without -o
   encoding enc;
   bool stdin_alone;  ///< no FILE was given: standard input is read, and has not been opened
@@ -50,9 +62,9 @@ struct input {
 
 /// Starts reading the FILE operands argv[first_file] to argv[argc - 1]; none means `in` alone.
 /// Files that cannot be opened or read, or that are one of the files of `output` (when not
-/// null), are named on `err` as they come and set `failed`.
-void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in, std::FILE* err,
-                 const output_ids* output);
+/// null), are passed over, told to `told` as they come, and set `failed`.
+void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in,
+                 file_problem_fn told, void* context, const output_ids* output);
 
 /// The next word of the whole input into `w`, and whether it is the first of its line; false
 /// at the end of the last file. A word longer than 29 bytes, or holding a NUL byte, comes back
