@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "reports/bands.h"
 #include "timing/units.h"
 
 namespace reports {
@@ -210,12 +211,18 @@ bool read_magnitude(const char* word, magnitude* m) {
   if (digits == 0) return false;
   got.digits[n] = '\0';
   got.limit = limit;
+  plotcore::word_buf letters;
+  int k = 0;
   for (; *p != '\0'; ++p) {
     if (*p == ':' || *p == '?')
       got.uncertain = true;
-    else if (!is_letter(*p))
+    else if (is_letter(*p))
+      letters[k++] = *p;  // fewer than the word's 29 characters
+    else
       return false;
   }
+  letters[k] = '\0';
+  band_of_letters(letters, &got.band);
   *m = got;
   return true;
 }
@@ -226,6 +233,7 @@ static int record_head(const star_name& star, const char* const* w, record* got)
   const int k = star_words(star, w);
   if (k == 0) return 0;
   if (!read_time(w[k], &got->time)) return 0;
+  got->system = time_system::jd;
   int next = k + 1;
   bool alone = false;
   if (is_limit_mark(w[next])) {

@@ -28,17 +28,26 @@ struct obs_time {
 };
 
 /// A magnitude as written: its digits and point alone in `digits` (a decimal comma becomes a
-/// point), whether it was an upper limit (`<`, `[` or `>` before it, glued or standing alone)
-/// and whether it was marked uncertain (`:` or `?` after it).
+/// point), whether it was an upper limit (`<`, `[` or `>` before it, glued or standing alone),
+/// whether it was marked uncertain (`:` or `?` after it), whether it was below zero (a
+/// differential magnitude of an AAVSO file, "-0.752"; `digits` without the sign), and its band
+/// as the AAVSO names it (bands.h).
 struct magnitude {
   plotcore::word_buf digits;
   bool limit;
   bool uncertain;
+  bool negative;
+  plotcore::word_buf band;
 };
+
+/// What a record's time counts: UT at the observer (a Julian Date, or a date and time), or a
+/// heliocentric Julian Date, as AAVSO files may give it.
+enum class time_system { jd, hjd };
 
 /// One observation of the star: its time, magnitude and observer's code.
 struct record {
   obs_time time;
+  time_system system;
   magnitude mag;
   const char* observer;  ///< points into the words the record was read from
 };
@@ -75,7 +84,8 @@ bool read_time(const char* word, obs_time* t);
 long long julian_date(const obs_time& t);
 
 /// A magnitude word: an optional `<`, `[` or `>`, digits with at most one `.` or `,` (at least
-/// one digit), then any mix of `:`, letters and `?`. False for any other word.
+/// one digit), then any mix of `:`, letters and `?`; the letters name its band
+/// (band_of_letters). False for any other word.
 bool read_magnitude(const char* word, magnitude* m);
 
 /// True for a limit mark standing alone: `<`, `[` or `>`.
