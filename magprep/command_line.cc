@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "libraries.h"
+#include "reports/bands.h"
 
 #ifndef MAGPLOT_VERSION
 #define MAGPLOT_VERSION "unknown"
@@ -64,6 +65,11 @@ static constexpr const char* help_text =
     "  -t FROM,TO the minima of -p and -e from FROM to TO (2026-12-10, the whole day,\n"
     "             or Julian Dates) as seen from the Earth: JD, the date and time in UT\n"
     "             and in JST, and E; with -2 also the secondary minima\n"
+    "  -b BAND[,BAND]  keep only the records in these bands, named as the AAVSO\n"
+    "             names them (Vis. or Visual, V, B, R, I, CV, CR, TG...); in reports\n"
+    "             the letters after a magnitude give its band: 14.80V V, 14.38C CV,\n"
+    "             none visual\n"
+    "  -w CODE[,CODE]  keep only the records of these observers (any letter case)\n"
     "  -o FILE    write the data to FILE, replacing it only when the run succeeds;\n"
     "             a device or a fifo is written as it is\n"
     "  --help     show this help and exit\n"
@@ -76,7 +82,9 @@ static constexpr const char* help_text =
     "\n"
     "Standard error gets one line on what was kept and dropped, with the answer to\n"
     "magtime's layout question, the -n scale, the ephemeris of -p or the search of\n"
-    "-f; a line for each file that cannot be read; and a warning when magtime or\n"
+    "-f; a line with the records of each band when they are of several (a warning\n"
+    "with -f, -m and -M, as periods and timings from mixed bands are wrong); a\n"
+    "line for each file that cannot be read; and a warning when magtime or\n"
     "magphase would not draw all the data, or when -f raises MIN to 10 steps of\n"
     "the times (0.001 d, a minute), as shorter periods fold as longer ones do.\n"
     "Exit status: 0 when data was written and every FILE read; 1 when an input or\n"
@@ -126,6 +134,8 @@ static const option_value* value_of(char letter) {
       {'f', &options::range_text, "option -f needs MIN,MAX"},
       {'t', &options::times_text, "option -t needs FROM,TO"},
       {'B', &options::barycentre_text, "option -B needs RA,DEC"},
+      {'b', &options::bands_text, "option -b needs a BAND"},
+      {'w', &options::observers_text, "option -w needs an observer's CODE"},
   };
   for (const option_value& v : values)
     if (v.letter == letter) return &v;
@@ -187,6 +197,31 @@ static bool read_times(const char* text, options* o) {
          o->from <= o->to;
 }
 
+// The names of -b or -w, NAME[,NAME]: at most `most`, each of 1 to 29 characters, bands as the
+// AAVSO names them. False for an empty name or too many.
+static bool read_names(const char* text, bool bands, int most, plotcore::word_buf* names,
+                       int* count) {
+  int n = 0;
+  for (const char* p = text;; ++p) {
+    const char* end = std::strchr(p, ',');
+    if (end == nullptr) end = p + std::strlen(p);
+    const long long len = end - p;
+    if (len == 0 || len > plotcore::word_max || n == most) return false;
+    plotcore::word_buf name;
+    std::memcpy(name, p, static_cast<std::size_t>(len));
+    name[len] = '\0';
+    if (bands)
+      reports::band_name(name, &names[n]);
+    else
+      std::memcpy(names[n], name, sizeof name);
+    ++n;
+    if (*end == '\0') break;
+    p = end;
+  }
+  *count = n;
+  return true;
+}
+
 // The values of -p, -e, -r, -f and which options go together; the mode.
 static parsed check_options(bool nights, std::FILE* err, options* o) {
   if (o->barycentre_text != nullptr) {
@@ -215,6 +250,17 @@ static parsed check_options(bool nights, std::FILE* err, options* o) {
     return usage_error(err, "-r and -B do not go with -c: the timings are in the ephemeris's times",
                        nullptr);
   if (o->secondaries && !predict) return usage_error(err, "-2 goes with -t", nullptr);
+  if ((o->bands_text != nullptr || o->observers_text != nullptr) &&
+      (o->oc || predict || (o->shift_text != nullptr && !elements)))
+    return usage_error(err, "-b and -w choose records of STAR: they go with neither -s, -c nor -t",
+                       nullptr);
+  if (o->bands_text != nullptr &&
+      !read_names(o->bands_text, true, chosen_bands_max, o->chosen.band, &o->chosen.bands))
+    return usage_error(err, "-b takes 1 to 8 bands, BAND[,BAND], not", o->bands_text);
+  if (o->observers_text != nullptr && !read_names(o->observers_text, false, chosen_observers_max,
+                                                  o->chosen.observer, &o->chosen.observers))
+    return usage_error(err, "-w takes 1 to 16 observer's codes, CODE[,CODE], not",
+                       o->observers_text);
   if (predict && !read_times(o->times_text, o))
     return usage_error(err, "FROM,TO must be dates (2026-12-10) or Julian Dates, FROM first, not",
                        o->times_text);

@@ -13,6 +13,19 @@ namespace magprep {
 enum class mode { records, nights, phases, fold, search, extrema, oc, predictions };
 
 /// The command line as read. Times and periods are in units of ephemeris.h.
+/// Most bands -b and observers -w take.
+constexpr int chosen_bands_max = 8;
+constexpr int chosen_observers_max = 16;
+
+/// The records -b and -w keep: those in one of `band` (none given: any) by one of `observer`
+/// (none given: anyone).
+struct selection {
+  int bands;
+  plotcore::word_buf band[chosen_bands_max];  ///< as band_name writes them
+  int observers;
+  plotcore::word_buf observer[chosen_observers_max];
+};
+
 struct options {
   mode what;
   const char* shift_text;       ///< the SHIFT as given, null unless -s was given
@@ -40,6 +53,9 @@ struct options {
   const char* times_text;       ///< -t FROM,TO as given, or null
   long long from;               ///< -t, JD in units
   long long to;                 ///< -t
+  const char* bands_text;       ///< -b BAND[,BAND] as given, or null
+  const char* observers_text;   ///< -w CODE[,CODE] as given, or null
+  selection chosen;             ///< -b, -w
 };
 
 enum class parsed { run, help, version, usage };

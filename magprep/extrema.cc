@@ -100,7 +100,7 @@ tally write_extrema(input& s, const options& o, std::FILE* out) {
   record r;
   int decimals = 0;
   while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
-    if (!count_record(t, r)) continue;
+    if (!count_record(t, o, r)) continue;
     if (table.count == extrema_max) {
       uncount_record(t, r);
       ++t.over;

@@ -46,6 +46,7 @@ bool geocentric_time(long long t, const options& o, time_notes* notes, long long
 void uncount_record(tally& t, const record& r) {
   --t.records;
   if (r.mag.uncertain) --t.uncertain;
+  add_band(t.bands, r.mag.band, -1);
 }
 
 tally write_fold(input& s, const options& o, std::FILE* out) {
@@ -54,7 +55,7 @@ tally write_fold(input& s, const options& o, std::FILE* out) {
   window win{};
   record r;
   while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
-    if (!count_record(t, r)) continue;
+    if (!count_record(t, o, r)) continue;
     if (t.records > nights_max) {
       uncount_record(t, r);
       ++t.over;

@@ -13,10 +13,10 @@
 
 namespace magprep {
 
+using reports::civil_date;
 using reports::day_number;
 using reports::first_calendar_day;
 using reports::last_calendar_day;
-using reports::civil_date;
 
 using reports::found;
 using reports::is_limit_mark;

@@ -63,9 +63,40 @@ static int phase_summary(std::FILE* err, const options& o, const tally& t) {
   return 0;
 }
 
-// What was passed over that a reader may look for: records without an observer's code, and
-// words naming the star that start no record.
+// The bands of `b` with their records, "Vis. 120, V 45", those with none left out.
+static void print_bands(std::FILE* err, const band_tally& b) {
+  const char* comma = "";
+  for (int i = 0; i < b.kinds; ++i) {
+    if (b.count[i] == 0) continue;
+    std::fprintf(err, "%s%s %lld", comma, b.name[i], b.count[i]);
+    comma = ", ";
+  }
+  if (b.others > 0) std::fprintf(err, "%sother bands %lld", comma, b.others);
+}
+
+// Bands of `b` that hold records.
+static int band_kinds(const band_tally& b) {
+  int n = b.others > 0 ? 1 : 0;
+  for (int i = 0; i < b.kinds; ++i)
+    if (b.count[i] != 0) ++n;
+  return n;
+}
+
+// What was passed over that a reader may look for: records of observers and bands that -w
+// and -b leave out, records without an observer's code, and words naming the star that start
+// no record.
 static void print_passed(std::FILE* err, const options& o, const tally& t) {
+  if (o.observers_text != nullptr)
+    std::fprintf(err, ", %lld by other observers than %s dropped", t.other_observers,
+                 o.observers_text);
+  if (o.bands_text != nullptr) {
+    std::fprintf(err, ", %lld in other bands than %s dropped", t.other_bands, o.bands_text);
+    if (t.other_bands > 0) {
+      std::fputs(" (", err);
+      print_bands(err, t.dropped_bands);
+      std::fputc(')', err);
+    }
+  }
   if (t.unobserved > 0)
     std::fprintf(err, ", %lld record%s without an observer's code dropped", t.unobserved,
                  plural(t.unobserved));
@@ -198,6 +229,14 @@ static void print_fold_command(std::FILE* err, const options& o, const tally& t,
   if (o.position_text != nullptr) {
     std::fputs(o.barycentric ? " -B " : " -r ", err);
     print_shell_word(err, o.position_text);
+  }
+  if (o.bands_text != nullptr) {
+    std::fputs(" -b ", err);
+    print_shell_word(err, o.bands_text);
+  }
+  if (o.observers_text != nullptr) {
+    std::fputs(" -w ", err);
+    print_shell_word(err, o.observers_text);
   }
   bool dashed = o.star_text[0] == '-';
   for (int i = o.first_file; i < argc; ++i)
@@ -528,6 +567,21 @@ static int star_summary(std::FILE* err, const options& o, const tally& t, int ar
   return 0;
 }
 
+// Records of more than one band: how many of each, and that -b chooses one, unless it chose
+// them. Periods and timings of a curve whose points come from different bands are wrong, so
+// there it is a warning, whatever chose them.
+static void band_note(std::FILE* err, const options& o, const tally& t) {
+  const int kinds = band_kinds(t.bands);
+  if (t.records == 0 || kinds < 2) return;
+  const bool timed = o.what == mode::search || o.what == mode::extrema;
+  if (!timed && o.bands_text != nullptr) return;  // the bands chosen
+  std::fprintf(err, "magprep: %s%s: records in %d bands, ", timed ? "warning: " : "", o.star.whole,
+               kinds);
+  print_bands(err, t.bands);
+  std::fprintf(err, "%s; -b BAND chooses one\n",
+               timed ? ": periods and timings from mixed bands are wrong" : "");
+}
+
 // ---- the run ----
 
 // Everything written has reached `out` (named `name` in a message); otherwise says so.
@@ -573,7 +627,10 @@ static int summarise(const options& o, const tally& t, bool written, int argc, c
     case mode::phases: return phase_summary(err, o, t);
     case mode::oc: return oc_summary(err, o, t);
     case mode::predictions: status = predictions_summary(err, o, t); break;
-    default: status = star_summary(err, o, t, argc, argv); break;
+    default:
+      status = star_summary(err, o, t, argc, argv);
+      band_note(err, o, t);
+      break;
   }
   print_time_notes(err, t.times);
   return status;

@@ -108,15 +108,30 @@ struct time_notes {
   long long out_of_range;
 };
 
+/// Most bands a tally tells apart; records of others are counted together.
+constexpr int band_kinds_max = 16;
+
+/// Records counted by band, in the order the bands came.
+struct band_tally {
+  int kinds;
+  plotcore::word_buf name[band_kinds_max];
+  long long count[band_kinds_max];
+  long long others;  ///< records of bands past the first band_kinds_max
+};
+
 /// What a mode read, kept and dropped.
 struct tally {
-  long long records;     ///< written
-  long long limits;      ///< upper limits, dropped
-  long long uncertain;   ///< uncertain estimates among the written records
-  long long other;       ///< records in the other layout, dropped
-  long long over;        ///< records past what the mode keeps, dropped
-  long long mentions;    ///< words naming the star that start no record
-  long long unobserved;  ///< records without an observer's code, dropped
+  long long records;          ///< written
+  long long limits;           ///< upper limits, dropped
+  long long uncertain;        ///< uncertain estimates among the written records
+  long long other;            ///< records in the other layout, dropped
+  long long over;             ///< records past what the mode keeps, dropped
+  long long mentions;         ///< words naming the star that start no record
+  long long unobserved;       ///< records without an observer's code, dropped
+  long long other_observers;  ///< -w: records of other observers, dropped
+  long long other_bands;      ///< -b: records of other bands (and of the observers), dropped
+  band_tally bands;           ///< the bands of the records written
+  band_tally dropped_bands;   ///< -b: the bands of those dropped
   bool have_layout;
   layout kind;              ///< the layout of the first record
   int first_day;            ///< the earliest date written of a written record
@@ -134,9 +149,12 @@ struct tally {
   time_notes times;         ///< -r, -B: times that could not be made exact, or not at all
 };
 
-/// Counts a record of the star and tells whether it is kept: not a limit, and in the layout of
-/// the first record.
-bool count_record(tally& t, const record& r);
+/// Counts a record of the star and tells whether it is kept: by an observer and in a band that
+/// -w and -b choose, not a limit, and in the layout of the first record.
+bool count_record(tally& t, const options& o, const record& r);
+
+/// Adds `n` (1 or -1) records of `band` to `b`.
+void add_band(band_tally& b, const char* band, long long n);
 
 /// The default mode: the records of STAR, one a line, for magtime.
 tally write_records(input& s, const options& o, std::FILE* out);

@@ -53,7 +53,7 @@ tally write_nights(input& s, const options& o, std::FILE* out) {
   window win{};
   record r;
   while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
-    if (!count_record(t, r)) continue;
+    if (!count_record(t, o, r)) continue;
     if (table.count < nights_max) {
       // Parts of an hour: 24 times the parts of a day, so that an hour is `per_day` of them.
       table.time[table.count] = (r.time.day * r.time.per_day + r.time.part) * 24;

@@ -66,7 +66,7 @@ tally write_search(input& s, const options& o, std::FILE* out) {
   record r;
   long long first = 0;  // the Julian Date of the first record kept, uncorrected (units)
   while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
-    if (!count_record(t, r)) continue;
+    if (!count_record(t, o, r)) continue;
     if (in.count == search_max) {
       uncount_record(t, r);
       ++t.over;

@@ -15,12 +15,11 @@ static bool same_text(const char* a, const char* b) {
 
 // The AAVSO's bands (its list of bandpasses in the International Database), in its spelling.
 static constexpr const char* known_bands[] = {
-    "Vis.",  "N/A",   "U",     "B",           "V",          "R",        "I",         "RJ",
-    "IJ",    "SZ",    "SU",    "SG",          "SR",         "SI",       "CV",        "CR",
-    "CBB",   "J",     "H",     "K",           "TB",         "TG",       "TR",        "Orange",
-    "Yellow-Vis.",    "Green-Vis.",           "Red-Vis.",   "Blue-Vis.", "MA",       "MB",
-    "MI",    "STU",   "STV",   "STB",         "STY",        "STHBW",    "STHBN",     "O",
-    "Y",     "HA",    "HAC",   "ZS",          "Clear",
+    "Vis.",      "N/A", "U",  "B",  "V",   "R",      "I",           "RJ",         "IJ",
+    "SZ",        "SU",  "SG", "SR", "SI",  "CV",     "CR",          "CBB",        "J",
+    "H",         "K",   "TB", "TG", "TR",  "Orange", "Yellow-Vis.", "Green-Vis.", "Red-Vis.",
+    "Blue-Vis.", "MA",  "MB", "MI", "STU", "STV",    "STB",         "STY",        "STHBW",
+    "STHBN",     "O",   "Y",  "HA", "HAC", "ZS",     "Clear",
 };
 
 // Other names observers write for a band.
@@ -29,7 +28,7 @@ struct alias {
   const char* band;
 };
 static constexpr alias aliases[] = {
-    {"Vis", "Vis."}, {"Visual", "Vis."}, {"Vis.:", "Vis."}, {"Unknown", "N/A"},
+    {"Vis", "Vis."}, {"Visual", "Vis."}, {"Vis.:", "Vis."}, {"Unknown", "N/A"}, {"C", "CV"},
     {"Rc", "R"},     {"Ic", "I"},        {"Rj", "RJ"},      {"Ij", "IJ"},
 };
 
@@ -58,8 +57,6 @@ bool band_name(const char* text, plotcore::word_buf* name) {
 void band_of_letters(const char* letters, plotcore::word_buf* name) {
   if (letters[0] == '\0')
     copy_name(visual_band, name);
-  else if (same_text(letters, "C"))
-    copy_name("CV", name);
   else
     band_name(letters, name);
 }

@@ -12,13 +12,14 @@ inline constexpr char visual_band[] = "Vis.";
 
 /// `text` (1 to 29 characters) as the AAVSO writes it: a name of the AAVSO's list in its own
 /// spelling whatever the letter case ("cv" is "CV", "vis" "Vis."), "Vis", "Visual" and
-/// "Vis.:" also "Vis.", "Unknown" "N/A"; a name not on the list is kept as given. False for
-/// an empty or longer text.
+/// "Vis.:" also "Vis.", "Unknown" "N/A", "Rc" and "Ic" R and I, and "C", as reports mark
+/// unfiltered CCD magnitudes on V comparison stars, "CV"; a name not on the list is kept as
+/// given. False for an empty or longer text.
 bool band_name(const char* text, plotcore::word_buf* name);
 
 /// The band that the letters after a magnitude in a VSNET or VSOLJ report say (`letters`
-/// holds only letters, at most 29): none, visual; C, unfiltered with V comparison stars (CV);
-/// any others as band_name reads them ("V", "v" and "CR" are those bands).
+/// holds only letters, at most 29): none, visual; any others as band_name reads them ("V", "v"
+/// and "CR" are those bands, "C" is CV).
 void band_of_letters(const char* letters, plotcore::word_buf* name);
 
 /// Whether two band names as band_name writes them are the same band (letter case aside).

@@ -14,5 +14,4 @@ bool day_number(int year, int month, int day, int* number);
 /// The date of a day number, the inverse of day_number.
 void civil_date(int number, int* year, int* month, int* day);
 
-
 }  // namespace reports

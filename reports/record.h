@@ -2,8 +2,8 @@
 // of a posted phase list: pure functions on words, no state.
 #pragma once
 
-#include "reports/calendar.h"
 #include "plotcore/words.h"
+#include "reports/calendar.h"
 
 namespace reports {
 

@@ -67,7 +67,8 @@ TEST(magprep, keeps_the_records_of_the_star_in_the_order_of_the_report) {
        "10.4V QZK",
        "BLAlg 202612071900 102 QZK\nBLAlg 202612072634 118 QZK\nBLAlg 202612072000 10.4 QZK\n",
        "magprep: BLAlg: 3 records, 1 upper limit dropped, 1 uncertain kept, 1 mention of BLAlg "
-       "passed over; VSOLJ: answer 1 to the layout question\n",
+       "passed over; VSOLJ: answer 1 to the layout question\n"
+       "magprep: BLAlg: records in 2 bands, Vis. 2, V 1; -b BAND chooses one\n",
        0},
       // Records of the other layout are dropped and said so; nothing to write is an error.
       {{"S"},
@@ -106,7 +107,8 @@ TEST(magprep, spreads_several_nights_from_0_to_1) {
               "S 202612072634 118 O S 202612061800 12.0V O S 202612070000 <13 O",
               "0.7761 118\n0.2333 12.0\n",
               "magprep: S: 2 records, 1 upper limit dropped, 0 uncertain kept; X 0.0 is "
-              "2026-12-06 4 h JST and 1.0 is 2026-12-08 16 h JST, 6 hours per tenth\n",
+              "2026-12-06 4 h JST and 1.0 is 2026-12-08 16 h JST, 6 hours per tenth\n"
+              "magprep: S: records in 2 bands, Vis. 1, V 1; -b BAND chooses one\n",
               0});
   // One record: ten hours around it.
   expect_run({{"-n", "S"},
@@ -568,6 +570,31 @@ TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
        2},
       {{"-o"}, "", "", "magprep: option -o needs a FILE\n" + usage, 2},
       {{"S", "-o", ""}, "", "", "magprep: option -o needs a FILE\n" + usage, 2},
+      {{"-b", "V,,B", "S"},
+       "",
+       "",
+       "magprep: -b takes 1 to 8 bands, BAND[,BAND], not 'V,,B'\n" + usage,
+       2},
+      {{"-b", "V,B,R,I,U,J,H,K,CV", "S"},
+       "",
+       "",
+       "magprep: -b takes 1 to 8 bands, BAND[,BAND], not 'V,B,R,I,U,J,H,K,CV'\n" + usage,
+       2},
+      {{"-w", "QZK,", "S"},
+       "",
+       "",
+       "magprep: -w takes 1 to 16 observer's codes, CODE[,CODE], not 'QZK,'\n" + usage,
+       2},
+      {{"-b", "V", "-s", "0.5"},
+       "",
+       "",
+       "magprep: -b and -w choose records of STAR: they go with neither -s, -c nor -t\n" + usage,
+       2},
+      {{"-w", "QZK", "-c", "-p", "1", "-e", "2460000"},
+       "",
+       "",
+       "magprep: -b and -w choose records of STAR: they go with neither -s, -c nor -t\n" + usage,
+       2},
       // A STAR of 29 characters.
       {{"ABCDEFGHIJKLMNOPQRSTUVWXYZ234"},
        "abcdefghijklmnopqrstuvwxyz234 202612071930 102 O",
