@@ -69,6 +69,8 @@ static constexpr const char* help_text =
     "             names them (Vis. or Visual, V, B, R, I, CV, CR, TG...); in reports\n"
     "             the letters after a magnitude give its band: 14.80V V, 14.38C CV,\n"
     "             none visual\n"
+    "             or, with -c, the timings whose column after TIME [ERROR] names\n"
+    "             these bands or methods (vis, CCD, pe, pg, ptg, DSLR)\n"
     "  -w CODE[,CODE]  keep only the records of these observers (any letter case)\n"
     "  -o FILE    write the data to FILE, replacing it only when the run succeeds;\n"
     "             a device or a fifo is written as it is\n"
@@ -250,9 +252,12 @@ static parsed check_options(bool nights, std::FILE* err, options* o) {
     return usage_error(err, "-r and -B do not go with -c: the timings are in the ephemeris's times",
                        nullptr);
   if (o->secondaries && !predict) return usage_error(err, "-2 goes with -t", nullptr);
-  if ((o->bands_text != nullptr || o->observers_text != nullptr) &&
-      (o->oc || predict || (o->shift_text != nullptr && !elements)))
-    return usage_error(err, "-b and -w choose records of STAR: they go with neither -s, -c nor -t",
+  if ((o->bands_text != nullptr && (predict || (o->shift_text != nullptr && !elements))) ||
+      (o->observers_text != nullptr &&
+       (o->oc || predict || (o->shift_text != nullptr && !elements))))
+    return usage_error(err,
+                       "-b and -w choose records of STAR, -b also timings of -c: they go with "
+                       "neither -s nor -t, nor -w with -c",
                        nullptr);
   if (o->bands_text != nullptr &&
       !read_names(o->bands_text, true, chosen_bands_max, o->chosen.band, &o->chosen.bands))

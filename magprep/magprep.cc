@@ -433,6 +433,9 @@ static int oc_summary(std::FILE* err, const options& o, const tally& t) {
                  c.not_julian, plural(c.not_julian));
   if (c.over > 0) std::fprintf(err, "; %lld past the first %d dropped", c.over, timings_max);
   if (c.far > 0) std::fprintf(err, "; %lld more than 10^12 cycles from the epoch dropped", c.far);
+  if (o.bands_text != nullptr)
+    std::fprintf(err, "; %lld of other bands or methods than %s dropped", c.other_kinds,
+                 o.bands_text);
   if (t.records > 0 && o.periodogram) {
     std::fputs("; X 0.0 is E ", err);
     print_cycle(err, c.start);
@@ -582,6 +585,15 @@ static void band_note(std::FILE* err, const options& o, const tally& t) {
                timed ? ": periods and timings from mixed bands are wrong" : "");
 }
 
+// Timings of more than one band or method: how many of each, as a warning.
+static void kinds_note(std::FILE* err, const oc_tally& c) {
+  const int kinds = band_kinds(c.kinds);
+  if (kinds < 2) return;
+  std::fprintf(err, "magprep: warning: timings of %d bands or methods, ", kinds);
+  print_bands(err, c.kinds);
+  std::fputs(": timings from mixed bands may differ; -b BAND chooses one\n", err);
+}
+
 // ---- the run ----
 
 // Everything written has reached `out` (named `name` in a message); otherwise says so.
@@ -625,7 +637,10 @@ static int summarise(const options& o, const tally& t, bool written, int argc, c
   int status = 0;
   switch (o.what) {
     case mode::phases: return phase_summary(err, o, t);
-    case mode::oc: return oc_summary(err, o, t);
+    case mode::oc:
+      status = oc_summary(err, o, t);
+      kinds_note(err, t.oc);
+      return status;
     case mode::predictions: status = predictions_summary(err, o, t); break;
     default:
       status = star_summary(err, o, t, argc, argv);

@@ -41,12 +41,25 @@ struct timing_list {
   int decimals[timings_max];
 };
 
+/// Most bands a tally tells apart; records of others are counted together.
+constexpr int band_kinds_max = 16;
+
+/// Records counted by band, in the order the bands came.
+struct band_tally {
+  int kinds;
+  plotcore::word_buf name[band_kinds_max];
+  long long count[band_kinds_max];
+  long long others;  ///< records of bands past the first band_kinds_max
+};
+
 /// What -c read and found.
 struct oc_tally {
   long long not_julian;   ///< lines whose time is no Julian Date, passed over
   long long over;         ///< timings past timings_max, dropped
   long long far;          ///< timings more than 10^12 cycles from the epoch, dropped
   const char* system;     ///< the time system a header names ("HJD"), or null
+  band_tally kinds;       ///< the bands or methods of the timings kept, where a column says
+  long long other_kinds;  ///< -b: timings of other bands or methods (or none said), dropped
   long long first_cycle;  ///< half cycles
   long long last_cycle;
   long long start;  ///< -g: X 0 (half cycles)
@@ -106,17 +119,6 @@ struct time_notes {
   long long past_table;
   long long in_step;
   long long out_of_range;
-};
-
-/// Most bands a tally tells apart; records of others are counted together.
-constexpr int band_kinds_max = 16;
-
-/// Records counted by band, in the order the bands came.
-struct band_tally {
-  int kinds;
-  plotcore::word_buf name[band_kinds_max];
-  long long count[band_kinds_max];
-  long long others;  ///< records of bands past the first band_kinds_max
 };
 
 /// What a mode read, kept and dropped.
@@ -217,10 +219,12 @@ void print_cycle(std::FILE* f, long long half_cycles);
 /// with a minus sign when below zero.
 void print_signed_days(std::FILE* f, long long units, int decimals);
 
-/// Reads a list of timings, TIME [ERROR] [anything] a line, Julian Dates in full or, after a
-/// line that says "2400000" ("HJD-2400000"), reduced; other lines are passed over, and the time
-/// system their first words name is kept in `t`.
-void read_timings(input& s, timing_list* list, oc_tally* t);
+/// Reads a list of timings, TIME [ERROR] [KIND] [anything] a line, Julian Dates in full or,
+/// after a line that says "2400000" ("HJD-2400000"), reduced; other lines are passed over, and
+/// the time system their first words name is kept in `t`. KIND is a band (as band_name knows
+/// them) or a method (vis, CCD, pe, pg, ptg, DSLR); with -b (`chosen`), only the timings of its
+/// bands or methods are kept.
+void read_timings(input& s, const selection& chosen, timing_list* list, oc_tally* t);
 
 /// -c: each timing's cycle, O−C and error, or with -g the O−C diagram for magphase; the
 /// elements refined from them in the tally.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "modes.h"
+#include "reports/bands.h"
 
 namespace magprep {
 
@@ -32,7 +33,27 @@ static int decimals_of(const char* w) {
 static constexpr long long julian_min = 1000000 * units_per_day;
 static constexpr long long reduced_max = 100000 * units_per_day;
 
-void read_timings(input& s, timing_list* list, oc_tally* t) {
+// The band or method of timing that a word names ("vis", "CCD", "V"), in `kind`; false for a
+// word that names none.
+static bool read_kind(const char* w, plotcore::word_buf* kind) {
+  static constexpr const char* methods[][2] = {
+      {"ccd", "CCD"}, {"pe", "PE"}, {"pg", "PG"}, {"ptg", "PTG"}, {"dslr", "DSLR"}};
+  for (const auto& m : methods)
+    if (reports::same_band(w, m[0])) {
+      std::memcpy(*kind, m[1], std::strlen(m[1]) + 1);
+      return true;
+    }
+  return reports::known_band(w) && reports::band_name(w, kind);
+}
+
+static bool chosen_kind(const selection& chosen, bool known, const char* kind) {
+  if (chosen.bands == 0) return true;
+  for (int i = 0; known && i < chosen.bands; ++i)
+    if (reports::same_band(chosen.band[i], kind)) return true;
+  return false;
+}
+
+void read_timings(input& s, const selection& chosen, timing_list* list, oc_tally* t) {
   plotcore::word_buf w;
   bool line_start = false;
   bool reduced = false;
@@ -57,7 +78,13 @@ void read_timings(input& s, timing_list* list, oc_tally* t) {
       has_error = true;
       have = next_word(s, w, &line_start);
     }
+    plotcore::word_buf kind = "";
+    const bool known = have && !line_start && read_kind(w, &kind);
     while (have && !line_start) have = next_word(s, w, &line_start);
+    if (!chosen_kind(chosen, known, kind)) {
+      ++t->other_kinds;
+      continue;
+    }
     if (reduced && time < reduced_max) time += 2400000 * units_per_day;
     if (time < julian_min) {
       ++t->not_julian;
@@ -67,6 +94,7 @@ void read_timings(input& s, timing_list* list, oc_tally* t) {
       ++t->over;
       continue;
     }
+    if (known) add_band(t->kinds, kind, 1);
     const int i = list->count++;
     list->time[i] = time;
     list->error[i] = has_error ? error : 0;
@@ -129,7 +157,7 @@ tally write_timings(input& s, const options& o, std::FILE* out) {
   static_assert(sizeof(timing_list) < 256 * 1024, "the list must fit the stack");
   timing_list list;
   list.count = 0;
-  read_timings(s, &list, &t.oc);
+  read_timings(s, o.chosen, &list, &t.oc);
   // Each timing's cycle, kept in place of its time, and its O−C.
   long long oc[timings_max];
   int n = 0;

@@ -61,6 +61,14 @@ void band_of_letters(const char* letters, plotcore::word_buf* name) {
     band_name(letters, name);
 }
 
+bool known_band(const char* text) {
+  for (const char* band : known_bands)
+    if (same_text(text, band)) return true;
+  for (const alias& a : aliases)
+    if (same_text(text, a.name)) return true;
+  return false;
+}
+
 bool same_band(const char* a, const char* b) { return same_text(a, b); }
 
 }  // namespace reports

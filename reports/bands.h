@@ -17,6 +17,9 @@ inline constexpr char visual_band[] = "Vis.";
 /// given. False for an empty or longer text.
 bool band_name(const char* text, plotcore::word_buf* name);
 
+/// Whether `text` is a band of the AAVSO's list or one of the other names band_name knows.
+bool known_band(const char* text);
+
 /// The band that the letters after a magnitude in a VSNET or VSOLJ report say (`letters`
 /// holds only letters, at most 29): none, visual; any others as band_name reads them ("V", "v"
 /// and "CR" are those bands, "C" is CV).

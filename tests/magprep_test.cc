@@ -588,12 +588,16 @@ TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
       {{"-b", "V", "-s", "0.5"},
        "",
        "",
-       "magprep: -b and -w choose records of STAR: they go with neither -s, -c nor -t\n" + usage,
+       "magprep: -b and -w choose records of STAR, -b also timings of -c: they go with neither -s "
+       "nor -t, nor -w with -c\n" +
+           usage,
        2},
       {{"-w", "QZK", "-c", "-p", "1", "-e", "2460000"},
        "",
        "",
-       "magprep: -b and -w choose records of STAR: they go with neither -s, -c nor -t\n" + usage,
+       "magprep: -b and -w choose records of STAR, -b also timings of -c: they go with neither -s "
+       "nor -t, nor -w with -c\n" +
+           usage,
        2},
       // A STAR of 29 characters.
       {{"ABCDEFGHIJKLMNOPQRSTUVWXYZ234"},
