@@ -9,8 +9,9 @@ namespace magprep {
 
 /// What a run writes: records of STAR for magtime (the default), several nights as X
 /// MAGNITUDE pairs for magphase (-n), a phase list shifted (-s), the records of STAR folded on
-/// an ephemeris (-p), or the best periods of STAR (-f, with -g its periodogram).
-enum class mode { records, nights, phases, fold, search, extrema, oc, predictions };
+/// an ephemeris (-p), the best periods of STAR (-f, with -g its periodogram), or the visual
+/// estimates of STAR by one observer for the AAVSO (-a).
+enum class mode { records, nights, phases, fold, search, extrema, oc, predictions, aavso };
 
 /// The command line as read. Times and periods are in units of ephemeris.h.
 struct options {
@@ -40,6 +41,7 @@ struct options {
   const char* times_text;       ///< -t FROM,TO as given, or null
   long long from;               ///< -t, JD in units
   long long to;                 ///< -t
+  const char* obscode;          ///< -a OBSCODE as given, or null
 };
 
 enum class parsed { run, help, version, usage };
