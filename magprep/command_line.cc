@@ -216,8 +216,9 @@ static parsed check_options(bool nights, std::FILE* err, options* o) {
         o->barycentre_text != nullptr || o->times_text != nullptr)
       return usage_error(err, "-a goes with no other option but -o", nullptr);
     if (!is_obscode(o->obscode))
-      return usage_error(err, "OBSCODE must be an observer's code, 1 to 8 letters and digits, not",
-                         o->obscode);
+      return usage_error(
+          err, "OBSCODE must be an observer's code, 1 to 8 letters and digits with a letter, not",
+          o->obscode);
     o->what = mode::aavso;
     return parsed::run;
   }
