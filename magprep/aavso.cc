@@ -35,13 +35,17 @@ static void note(name_list& list, const char* name) {
 // The star as the file names it: the AAVSO's form, or STAR as given, its two words one space
 // apart.
 static void star_in_file(const options& o, aavso_tally& a) {
-  a.name_turned = reports::aavso_star_name(o.star_text, &a.name);
-  if (a.name_turned) return;
+  plotcore::word_buf turned;
+  a.name_turned = reports::aavso_star_name(o.star_text, &turned);
+  if (a.name_turned) {
+    std::memcpy(a.name, turned, sizeof turned);
+    return;
+  }
   const std::size_t n = std::strlen(o.star.first);
   std::memcpy(a.name, o.star.first, n + 1);
   if (o.star.second[0] != '\0') {
     a.name[n] = ' ';
-    std::memcpy(a.name + n + 1, o.star.second, std::strlen(o.star.second) + 1);  // 29 together
+    std::memcpy(a.name + n + 1, o.star.second, std::strlen(o.star.second) + 1);
   }
 }
 

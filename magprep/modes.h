@@ -120,9 +120,9 @@ struct name_list {
 
 /// What -a wrote and dropped.
 struct aavso_tally {
-  plotcore::word_buf name;  ///< the star as written
-  bool name_turned;         ///< in the AAVSO's form; otherwise STAR as given
-  long long others;         ///< records of other observers, dropped
+  char name[plotcore::word_max + 2];  ///< the star as written: STAR's 29 characters and a space
+  bool name_turned;                   ///< in the AAVSO's form; otherwise STAR as given
+  long long others;                   ///< records of other observers, dropped
   name_list observers;
   long long not_visual;  ///< records of OBSCODE in other bands, dropped
   name_list bands;
