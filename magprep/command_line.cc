@@ -18,6 +18,7 @@ static constexpr const char* usage_line =
 static constexpr const char* help_text =
     "  or:  magprep -c -p PERIOD -e EPOCH [OPTION]... [FILE]...\n"
     "  or:  magprep -t FROM,TO -p PERIOD -e EPOCH [OPTION]...\n"
+    "  or:  magprep -a OBSCODE [-o FILE] STAR [FILE]...\n"
     "Write the observations of STAR in observation reports as a data file for\n"
     "magtime, or with -n for magphase; or shift the phases of a phase list.\n"
     "With no FILE, or when FILE is -, read standard input. Several FILEs are read\n"
@@ -68,10 +69,14 @@ static constexpr const char* help_text =
     "  -b BAND[,BAND]  keep only the records in these bands, named as the AAVSO\n"
     "             names them (Vis. or Visual, V, B, R, I, CV, CR, TG...); in reports\n"
     "             the letters after a magnitude give its band: 14.80V V, 14.38C CV,\n"
-    "             none visual\n"
-    "             or, with -c, the timings whose column after TIME [ERROR] names\n"
-    "             these bands or methods (vis, CCD, pe, pg, ptg, DSLR)\n"
+    "             none visual; with -c, the timings whose word after TIME [ERROR]\n"
+    "             names these bands or methods (vis, CCD, pe, pg, ptg, DSLR)\n"
     "  -w CODE[,CODE]  keep only the records of these observers (any letter case)\n"
+    "  -a OBSCODE the visual estimates of STAR by the observer OBSCODE (letter case\n"
+    "             aside) as an AAVSO Visual File Format file for WebObs: STAR named\n"
+    "             as the AAVSO names it (CYGSS and SSCyg are SS Cyg), times as JD (UT)\n"
+    "             to 4 decimals, 118 as 11.8, upper limits kept (<11.5), : for an\n"
+    "             uncertain estimate; other bands and observers dropped and counted\n"
     "  -o FILE    write the data to FILE, replacing it only when the run succeeds;\n"
     "             a device or a fifo is written as it is\n"
     "  --help     show this help and exit\n"
@@ -138,6 +143,7 @@ static const option_value* value_of(char letter) {
       {'B', &options::barycentre_text, "option -B needs RA,DEC"},
       {'b', &options::bands_text, "option -b needs a BAND"},
       {'w', &options::observers_text, "option -w needs an observer's CODE"},
+      {'a', &options::obscode, "option -a needs an OBSCODE"},
   };
   for (const option_value& v : values)
     if (v.letter == letter) return &v;
@@ -224,8 +230,35 @@ static bool read_names(const char* text, bool bands, int most, plotcore::word_bu
   return true;
 }
 
+// An observer's code of the AAVSO: 1 to 8 letters and digits, a letter among them.
+static bool is_obscode(const char* text) {
+  int n = 0;
+  bool letter = false;
+  for (; text[n] != '\0'; ++n) {
+    const char c = text[n];
+    const bool is_letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (!is_letter && (c < '0' || c > '9')) return false;
+    letter = letter || is_letter;
+  }
+  return letter && n <= 8;
+}
+
 // The values of -p, -e, -r, -f and which options go together; the mode.
 static parsed check_options(bool nights, std::FILE* err, options* o) {
+  if (o->obscode != nullptr) {
+    if (nights || o->shift_text != nullptr || o->period_text != nullptr ||
+        o->epoch_text != nullptr || o->position_text != nullptr || o->range_text != nullptr ||
+        o->periodogram || o->minima || o->maxima || o->oc || o->secondaries ||
+        o->barycentre_text != nullptr || o->times_text != nullptr || o->bands_text != nullptr ||
+        o->observers_text != nullptr)
+      return usage_error(err, "-a goes with no other option but -o", nullptr);
+    if (!is_obscode(o->obscode))
+      return usage_error(
+          err, "OBSCODE must be an observer's code, 1 to 8 letters and digits with a letter, not",
+          o->obscode);
+    o->what = mode::aavso;
+    return parsed::run;
+  }
   if (o->barycentre_text != nullptr) {
     if (o->position_text != nullptr)
       return usage_error(err, "-r and -B cannot be given together", nullptr);
@@ -393,6 +426,11 @@ parsed parse_options(int argc, char** argv, std::FILE* err, options* o) {
       return usage_error(err, "STAR must be one or two words of 1 to 29 characters, not",
                          o->star_text);
   }
+  // A name with a comma would split its line of the AAVSO file, one starting with # hide it.
+  if (o->what == mode::aavso &&
+      (std::strchr(o->star_text, ',') != nullptr || o->star.whole[0] == '#'))
+    return usage_error(err, "with -a, STAR must hold no comma and not start with #, not",
+                       o->star_text);
   if (o->output != nullptr && o->output[0] == '\0')
     return usage_error(err, "option -o needs a FILE", nullptr);
   o->first_file = i;

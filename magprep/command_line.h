@@ -9,8 +9,9 @@ namespace magprep {
 
 /// What a run writes: records of STAR for magtime (the default), several nights as X
 /// MAGNITUDE pairs for magphase (-n), a phase list shifted (-s), the records of STAR folded on
-/// an ephemeris (-p), or the best periods of STAR (-f, with -g its periodogram).
-enum class mode { records, nights, phases, fold, search, extrema, oc, predictions };
+/// an ephemeris (-p), the best periods of STAR (-f, with -g its periodogram), or the visual
+/// estimates of STAR by one observer for the AAVSO (-a).
+enum class mode { records, nights, phases, fold, search, extrema, oc, predictions, aavso };
 
 /// The command line as read. Times and periods are in units of ephemeris.h.
 /// Most bands -b and observers -w take.
@@ -56,6 +57,7 @@ struct options {
   const char* bands_text;       ///< -b BAND[,BAND] as given, or null
   const char* observers_text;   ///< -w CODE[,CODE] as given, or null
   selection chosen;             ///< -b, -w
+  const char* obscode;          ///< -a OBSCODE as given, or null
 };
 
 enum class parsed { run, help, version, usage };

@@ -594,6 +594,49 @@ static void kinds_note(std::FILE* err, const oc_tally& c) {
   std::fputs(": timings from mixed bands may differ; -b BAND chooses one\n", err);
 }
 
+// ---- -a ----
+
+// The names of a list, "(Kmr, RTV)", "..." after them when there were more.
+static void print_names(std::FILE* err, const name_list& l) {
+  std::fputs(" (", err);
+  for (int i = 0; i < l.count; ++i) std::fprintf(err, "%s%s", i > 0 ? ", " : "", l.names[i]);
+  std::fputs(l.more ? ", ...)" : ")", err);
+}
+
+// -a: what was written for the AAVSO and what was dropped, and a warning when the star's name
+// could not be written as the AAVSO writes it. Returns the exit status.
+static int aavso_summary(std::FILE* err, const options& o, const tally& t) {
+  const aavso_tally& a = t.aavso;
+  if (t.records == 0)
+    std::fprintf(err, "magprep: no visual estimate of %s by %s found", a.name, o.obscode);
+  else
+    std::fprintf(err,
+                 "magprep: %s: %lld visual estimate%s by %s written, %lld upper limit%s and %lld "
+                 "uncertain among them",
+                 a.name, t.records, plural(t.records), o.obscode, t.limits, plural(t.limits),
+                 t.uncertain);
+  if (a.others > 0) {
+    std::fprintf(err, ", %lld record%s of other observers", a.others, plural(a.others));
+    print_names(err, a.observers);
+    std::fputs(" dropped", err);
+  }
+  if (a.not_visual > 0) {
+    std::fprintf(err, ", %lld record%s in other bands", a.not_visual, plural(a.not_visual));
+    print_names(err, a.bands);
+    std::fputs(" dropped", err);
+  }
+  print_passed(err, o, t);
+  if (a.vsolj > 0) std::fputs("; VSOLJ times turned from JST to UT", err);
+  std::fputc('\n', err);
+  if (t.records == 0) return 1;
+  if (!a.name_turned)
+    std::fprintf(err,
+                 "magprep: warning: %s is no designation and constellation that magprep can name "
+                 "as the AAVSO does (SS Cyg, CYGSS, SSCyg): written as it is in %lld record%s\n",
+                 a.name, t.records, plural(t.records));
+  return 0;
+}
+
 // ---- the run ----
 
 // Everything written has reached `out` (named `name` in a message); otherwise says so.
@@ -625,6 +668,7 @@ static tally write_mode(input& s, const options& o, std::FILE* out) {
     case mode::extrema: return write_extrema(s, o, out);
     case mode::oc: return write_timings(s, o, out);
     case mode::predictions: return write_predictions(o, out);
+    case mode::aavso: return write_aavso(s, o, out);
   }
   return {};
 }
@@ -641,6 +685,7 @@ static int summarise(const options& o, const tally& t, bool written, int argc, c
       status = oc_summary(err, o, t);
       kinds_note(err, t.oc);
       return status;
+    case mode::aavso: return aavso_summary(err, o, t);
     case mode::predictions: status = predictions_summary(err, o, t); break;
     default:
       status = star_summary(err, o, t, argc, argv);

@@ -121,6 +121,27 @@ struct time_notes {
   long long out_of_range;
 };
 
+/// Observers' codes or bands that -a names on standard error, each once; more are counted.
+constexpr int aavso_listed_max = 4;
+
+/// The first different names met, and whether there were more.
+struct name_list {
+  int count;
+  bool more;
+  plotcore::word_buf names[aavso_listed_max];
+};
+
+/// What -a wrote and dropped.
+struct aavso_tally {
+  char name[plotcore::word_max + 2];  ///< the star as written: STAR's 29 characters and a space
+  bool name_turned;                   ///< in the AAVSO's form; otherwise STAR as given
+  long long others;                   ///< records of other observers, dropped
+  name_list observers;
+  long long not_visual;  ///< records of OBSCODE in other bands, dropped
+  name_list bands;
+  long long vsolj;  ///< records written whose JST was turned to UT
+};
+
 /// What a mode read, kept and dropped.
 struct tally {
   long long records;          ///< written
@@ -149,6 +170,7 @@ struct tally {
   oc_tally oc;              ///< -c
   extrema_tally extrema;    ///< -m, -M
   time_notes times;         ///< -r, -B: times that could not be made exact, or not at all
+  aavso_tally aavso;        ///< -a
 };
 
 /// Counts a record of the star and tells whether it is kept: by an observer and in a band that
@@ -235,5 +257,10 @@ tally write_extrema(input& s, const options& o, std::FILE* out);
 
 /// -t: the minima (or maxima) from FROM to TO, geocentric, with their dates in UT and JST.
 tally write_predictions(const options& o, std::FILE* out);
+
+/// -a: the visual estimates of STAR by OBSCODE as an AAVSO Visual File Format file: its
+/// parameters and header row before the first record, nothing when there is none; upper limits
+/// written, counted in `limits`.
+tally write_aavso(input& s, const options& o, std::FILE* out);
 
 }  // namespace magprep
