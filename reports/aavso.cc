@@ -277,15 +277,16 @@ void start_aavso(aavso_file* f, file_form form, const char* line, int len) {
 
 // ---- parameters ----
 
-// #DELIM=: a character, its ASCII code, or the words comma and tab. Anything else (a line end,
-// a quote, `#`) leaves the delimiter as it was.
+// #DELIM=: a character, its ASCII code (one to three digits), or the words comma and tab. Anything
+// else (a line end, a quote, `#`) leaves the delimiter as it was.
 static void read_delim(aavso_file* f, const char* v, int n) {
   char c = 0;
   if (same_text(v, n, "comma")) {
     c = ',';
   } else if (same_text(v, n, "tab")) {
     c = '\t';
-  } else if (n > 1 && n <= 3 && is_digit(v[0]) && is_digit(v[1]) && (n == 2 || is_digit(v[2]))) {
+  } else if (n >= 1 && n <= 3 && is_digit(v[0]) && (n < 2 || is_digit(v[1])) &&
+             (n < 3 || is_digit(v[2]))) {
     int code = 0;
     for (int i = 0; i < n; ++i) code = code * 10 + (v[i] - '0');
     c = code < 127 ? static_cast<char>(code) : 0;
@@ -463,8 +464,10 @@ aavso_line read_aavso_line(aavso_file* f, const star_name& star, const char* lin
   if (f->column[col_band] >= 0) {
     if (!column_text(*f, line, fields, n, col_band, &text) || !band_name(text, &got.mag.band))
       std::memcpy(got.mag.band, "N/A", 4);
-  } else {
+  } else if (f->form == file_form::visual) {
     std::memcpy(got.mag.band, visual_band, sizeof visual_band);
+  } else {
+    std::memcpy(got.mag.band, "N/A", 4);
   }
   if (f->column[col_observer] >= 0) {
     if (!column_text(*f, line, fields, n, col_observer, &f->observer)) f->observer[0] = '\0';
