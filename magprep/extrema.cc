@@ -92,6 +92,7 @@ static void print_timing(std::FILE* out, long long time, double error, int decim
 
 tally write_extrema(input& s, const options& o, std::FILE* out) {
   tally t{};
+  t.differential = true;
   extrema_tally& x = t.extrema;
   static_assert(sizeof(extrema_table) < 4 * 1024 * 1024, "the records must fit the stack");
   extrema_table table;
@@ -114,6 +115,7 @@ tally write_extrema(input& s, const options& o, std::FILE* out) {
     int written = 0;
     table.time[table.count] = time;
     table.mag[table.count] = ten_thousandths(r.mag.digits, &written);
+    if (r.mag.negative) table.mag[table.count] = -table.mag[table.count];
     if (written > decimals) decimals = written;
     ++table.count;
   }

@@ -18,6 +18,10 @@ static bool note_time(timing::time_status status, time_notes* notes) {
 
 bool record_time(const record& r, const options& o, time_notes* notes, long long* time) {
   const long long jd = julian_date(r.time);
+  if (r.system == time_system::hjd && o.position_text != nullptr) {
+    ++notes->hjd_given;
+    return false;
+  }
   if (o.position_text == nullptr) {
     *time = jd;
   } else if (!o.barycentric) {

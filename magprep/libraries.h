@@ -18,6 +18,7 @@ using reports::day_number;
 using reports::first_calendar_day;
 using reports::last_calendar_day;
 
+using reports::aavso_line_max;
 using reports::found;
 using reports::is_limit_mark;
 using reports::julian_date;
@@ -29,6 +30,7 @@ using reports::read_shift;
 using reports::read_star;
 using reports::record;
 using reports::star_name;
+using reports::time_system;
 
 using reports::drop;
 using reports::file_problem;

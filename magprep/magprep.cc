@@ -42,6 +42,12 @@ static void print_time_notes(std::FILE* err, const time_notes& n) {
 
 static const char* layout_name(layout k) { return k == layout::vsolj ? "VSOLJ" : "VSNET"; }
 
+// The kind of the times of the records: HJD when they were given so (AAVSO files), otherwise
+// as the options make them.
+static const char* records_kind(const options& o, const tally& t) {
+  return t.have_layout && t.system == time_system::hjd ? "HJD" : time_kind(o);
+}
+
 // ---- the line on standard error ----
 
 static int phase_summary(std::FILE* err, const options& o, const tally& t) {
@@ -100,9 +106,15 @@ static void print_passed(std::FILE* err, const options& o, const tally& t) {
   if (t.unobserved > 0)
     std::fprintf(err, ", %lld record%s without an observer's code dropped", t.unobserved,
                  plural(t.unobserved));
+  if (t.discrepant > 0)
+    std::fprintf(err, ", %lld record%s flagged discrepant dropped", t.discrepant,
+                 plural(t.discrepant));
   if (t.mentions > 0)
     std::fprintf(err, ", %lld mention%s of %s passed over", t.mentions, plural(t.mentions),
                  o.star.whole);
+  if (t.long_lines > 0)
+    std::fprintf(err, ", %lld line%s of AAVSO files longer than %d bytes passed over", t.long_lines,
+                 plural(t.long_lines), aavso_line_max);
 }
 
 // A Julian Date (units), rounded half up to millionths of a day; before JD 0 too.
@@ -135,7 +147,7 @@ static void print_days(std::FILE* err, long long units) {
 
 // -p: the ephemeris the phases were made with, and the kind of times.
 static void fold_summary(std::FILE* err, const options& o, const tally& t) {
-  const char* kind = time_kind(o);
+  const char* kind = records_kind(o, t);
   std::fprintf(err, "; folded on %s d", o.period_text);
   if (o.epoch_text != nullptr) {
     std::fprintf(err, " from %s %s", kind, o.epoch_text);
@@ -146,6 +158,8 @@ static void fold_summary(std::FILE* err, const options& o, const tally& t) {
   if (o.position_text != nullptr)
     std::fprintf(err, "; times made %s for %s",
                  o.barycentric ? "barycentric (TDB)" : "heliocentric", o.position_text);
+  else if (t.system == time_system::hjd)
+    std::fputs("; times heliocentric as given", err);
   else
     std::fputs("; times geocentric (-r makes them heliocentric)", err);
   if (o.shift_text != nullptr) std::fprintf(err, "; phases shifted by %s", o.shift_text);
@@ -156,7 +170,7 @@ static void fold_summary(std::FILE* err, const options& o, const tally& t) {
 static void far_epoch(std::FILE* err, const options& o, const tally& t) {
   std::fprintf(err, "magprep: %s: EPOCH %s is more than %lld days from the record at %s ",
                o.star.whole, o.epoch_text, epoch_reach_days,
-               o.position_text != nullptr ? "HJD" : "JD");
+               o.position_text != nullptr ? "HJD" : records_kind(o, t));
   print_julian_date(err, t.far_time);
   const long long reduced = 2400000 * units_per_day;
   const long long full = t.epoch + reduced;
@@ -284,7 +298,7 @@ static int search_summary(std::FILE* err, const options& o, const tally& t, int 
       return 1;
     case plan_status::ok: break;
   }
-  std::fprintf(err, "; %s over ", time_kind(o));
+  std::fprintf(err, "; %s over ", records_kind(o, t));
   print_days(err, p.span);
   std::fprintf(err, " days; %lld trial periods from ", p.trials);
   print_min_period(err, o, p);
@@ -347,7 +361,7 @@ static int extrema_summary(std::FILE* err, const options& o, const tally& t) {
                  o.maxima ? "maxima" : "minima, primary and secondary,");
   else
     std::fputs(" (records more than 0.2 d apart start a new one)", err);
-  std::fprintf(err, ", %d timed, %d passed over; times %s", x.timed, x.passed, time_kind(o));
+  std::fprintf(err, ", %d timed, %d passed over; times %s", x.timed, x.passed, records_kind(o, t));
   if (o.maxima)
     std::fputs("; maxima by a polynomial of degree 2 to 4, errors from its fit", err);
   else
@@ -500,6 +514,13 @@ static int predictions_summary(std::FILE* err, const options& o, const tally& t)
 // needs to know (magtime's layout answer, the -n scale, the ephemeris, the search). Returns the
 // exit status.
 static int star_summary(std::FILE* err, const options& o, const tally& t, int argc, char** argv) {
+  if (t.times.hjd_given > 0) {
+    std::fprintf(err,
+                 "magprep: %s: the times are given as HJD, already heliocentric: -%c takes times "
+                 "as observed (JD); run without it\n",
+                 o.star.whole, o.barycentric ? 'B' : 'r');
+    return 1;
+  }
   if (t.far) {
     far_epoch(err, o, t);
     return 1;
@@ -520,10 +541,14 @@ static int star_summary(std::FILE* err, const options& o, const tally& t, int ar
     std::fprintf(err, ", %lld past the first %d dropped", t.over,
                  o.what == mode::extrema ? extrema_max : nights_max);
   print_passed(err, o, t);
-  const bool both = t.other > 0;
-  if (both) {
+  const bool both = t.other > 0 || t.other_system > 0;
+  if (t.other > 0)
     std::fprintf(err, "; records in both layouts: the %lld in %s dropped", t.other,
                  layout_name(t.kind == layout::vsolj ? layout::vsnet : layout::vsolj));
+  if (t.other_system > 0)
+    std::fprintf(err, "; times in both JD and HJD: the %lld in %s dropped", t.other_system,
+                 t.system == time_system::hjd ? "JD" : "HJD");
+  if (both) {
     if (o.what != mode::fold && o.what != mode::search && o.what != mode::extrema) {
       std::fputc('\n', err);
       return 1;
@@ -658,7 +683,7 @@ static bool close_output(std::FILE* out, const char* name, std::FILE* err) {
   return false;
 }
 
-static tally write_mode(input& s, const options& o, std::FILE* out) {
+static tally mode_tally(input& s, const options& o, std::FILE* out) {
   switch (o.what) {
     case mode::records: return write_records(s, o, out);
     case mode::nights: return write_nights(s, o, out);
@@ -671,6 +696,14 @@ static tally write_mode(input& s, const options& o, std::FILE* out) {
     case mode::aavso: return write_aavso(s, o, out);
   }
   return {};
+}
+
+// The mode's tally with what the reading of AAVSO files counted.
+static tally write_mode(input& s, const options& o, std::FILE* out) {
+  tally t = mode_tally(s, o, out);
+  t.discrepant = s.discrepant;
+  t.long_lines = s.long_lines;
+  return t;
 }
 
 // The line on standard error, once the data has reached the output: when it has not, that is
@@ -690,6 +723,13 @@ static int summarise(const options& o, const tally& t, bool written, int argc, c
     default:
       status = star_summary(err, o, t, argc, argv);
       band_note(err, o, t);
+      if (t.negative > 0) {
+        std::fprintf(err,
+                     "magprep: %s: %lld magnitude%s below zero (differential) dropped: magtime "
+                     "and magphase read no minus sign; -f, -m and -M take them\n",
+                     o.star.whole, t.negative, plural(t.negative));
+        status = 1;
+      }
       break;
   }
   print_time_notes(err, t.times);

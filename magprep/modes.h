@@ -119,6 +119,7 @@ struct time_notes {
   long long past_table;
   long long in_step;
   long long out_of_range;
+  long long hjd_given;  ///< -r, -B: times given as HJD, which are not turned again (refused)
 };
 
 /// Observers' codes or bands that -a names on standard error, each once; more are counted.
@@ -155,8 +156,14 @@ struct tally {
   long long other_bands;      ///< -b: records of other bands (and of the observers), dropped
   band_tally bands;           ///< the bands of the records written
   band_tally dropped_bands;   ///< -b: the bands of those dropped
+  long long discrepant;    ///< records of AAVSO files flagged discrepant, dropped
+  long long long_lines;    ///< lines of AAVSO files too long to be read, passed over
+  long long negative;      ///< magnitudes below zero, dropped unless `differential`
+  long long other_system;  ///< records in another time system than the first's, dropped
+  bool differential;       ///< the mode takes magnitudes below zero (-f, -m, -M)
   bool have_layout;
   layout kind;              ///< the layout of the first record
+  time_system system;       ///< the time system of the first record
   int first_day;            ///< the earliest date written of a written record
   int last_day;             ///< the latest
   night_scale scale;        ///< with -n
@@ -174,7 +181,8 @@ struct tally {
 };
 
 /// Counts a record of the star and tells whether it is kept: by an observer and in a band that
-/// -w and -b choose, not a limit, and in the layout of the first record.
+/// -w and -b choose, not a limit, not below zero unless the mode is `differential`, and in the
+/// layout and time system of the first record.
 bool count_record(tally& t, const options& o, const record& r);
 
 /// Adds `n` (1 or -1) records of `band` to `b`.
@@ -198,7 +206,8 @@ tally write_phases(input& s, const options& o, std::FILE* out);
 night_scale choose_scale(long long first, long long last, long long per_hour);
 
 /// The time of a record as -p, -f, -m and -M take it: its Julian Date, heliocentric with -r,
-/// barycentric in TDB with -B (units). False for a time -B cannot turn (counted in `notes`).
+/// barycentric in TDB with -B (units). False for a time -B cannot turn, and for a time given as
+/// HJD with -r or -B (both counted in `notes`).
 bool record_time(const record& r, const options& o, time_notes* notes, long long* time);
 
 /// Takes back a record that count_record counted, when it cannot be used after all.

@@ -56,11 +56,19 @@ bool count_record(tally& t, const options& o, const record& r) {
     ++t.limits;
     return false;
   }
+  if (r.mag.negative && !t.differential) {
+    ++t.negative;
+    return false;
+  }
   if (!t.have_layout) {
     t.have_layout = true;
     t.kind = r.time.kind;
+    t.system = r.system;
   } else if (r.time.kind != t.kind) {
     ++t.other;
+    return false;
+  } else if (r.system != t.system) {
+    ++t.other_system;
     return false;
   }
   // The date as written: a VSOLJ night keeps its evening's date past 24 h, as magtime keeps it

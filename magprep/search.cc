@@ -58,6 +58,7 @@ static void search(const search_input& in, tally& t, const options& o, std::FILE
 
 tally write_search(input& s, const options& o, std::FILE* out) {
   tally t{};
+  t.differential = true;
   static_assert(sizeof(search_input) < 64 * 1024, "the records must fit a thread's stack");
   search_input in;
   in.count = 0;
@@ -81,7 +82,7 @@ tally write_search(input& s, const options& o, std::FILE* out) {
     }
     if (in.count == 0) first = jd;
     in.time_step = common_step(in.time_step, jd - first);
-    in.mag[in.count] = thousandths(r.mag.digits);
+    in.mag[in.count] = r.mag.negative ? -thousandths(r.mag.digits) : thousandths(r.mag.digits);
     ++in.count;
   }
   if (t.records > 0) search(in, t, o, out);

@@ -198,6 +198,34 @@ static void start_file(input& s, std::FILE* f, const char* name) {
   s.held_len = utf16 ? 0 : static_cast<int>(n);
 }
 
+// The length of the line at `p` (`room` bytes of the buffer): up to LF or CR, or all of them.
+static int line_length(const unsigned char* p, int room) {
+  const void* lf = std::memchr(p, '\n', static_cast<size_t>(room));
+  int n = lf != nullptr ? static_cast<int>(static_cast<const unsigned char*>(lf) - p) : room;
+  const void* cr = std::memchr(p, '\r', static_cast<size_t>(n));
+  if (cr != nullptr) n = static_cast<int>(static_cast<const unsigned char*>(cr) - p);
+  return n;
+}
+
+// Tells by the lines of the first block whether the file just started is an AAVSO file; the
+// block is left in the buffer to be read from its start.
+static void recognise(input& s) {
+  s.aavso.form = file_form::report;
+  if (!refill(s)) return;
+  int p = 0;
+  while (p < s.len) {
+    const unsigned char* b = s.buf + p;
+    const int n = line_length(b, s.len - p);
+    const file_form f = form_of_line(reinterpret_cast<const char*>(b), n);
+    if (f == file_form::undecided) {
+      p += n + 1;
+      continue;
+    }
+    if (f != file_form::report) start_aavso(&s.aavso, f, reinterpret_cast<const char*>(b), n);
+    return;
+  }
+}
+
 // ---- the files one after the other ----
 
 void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in,
@@ -217,6 +245,10 @@ void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in,
   s.buf[0] = 0;
   s.at_end = true;
   s.stdin_alone = first_file >= argc;
+  s.forms = false;
+  s.aavso.form = file_form::report;
+  s.long_lines = 0;
+  s.discrepant = 0;
 }
 
 // Closes the file being read; tells when reading it failed.
@@ -275,6 +307,8 @@ static bool open_next(input& s) {
       continue;
     }
     start_file(s, f, name);
+    s.aavso.form = file_form::report;
+    if (s.forms) recognise(s);
     return true;
   }
 }
@@ -282,6 +316,7 @@ static bool open_next(input& s) {
 // ---- words ----
 
 bool next_word(input& s, plotcore::word_buf& w, bool* line_start) {
+  if (s.aavso.form != file_form::report) return false;
   int total = 0;  // bytes of the word, also those past the 29 kept
   bool bad = false;
   unsigned char last = 0;
@@ -300,7 +335,7 @@ bool next_word(input& s, plotcore::word_buf& w, bool* line_start) {
         // The end of the buffer.
         if (s.f != nullptr && refill(s)) continue;
         if (s.f != nullptr) end_file(s);
-        if (!open_next(s)) return false;
+        if (!open_next(s) || s.aavso.form != file_form::report) return false;
       }
     }
     const bool line = s.line_start;
@@ -439,10 +474,75 @@ static found record_at(const window& win, const star_name& star, record* r, int*
   return read_record(star, w, line_start, r, words);
 }
 
+// ---- lines of AAVSO files ----
+
+// The next line of the file being read, without its end: in the buffer, or in s.line when the
+// end of a block cuts it; false at the end of the file. A line longer than aavso_line_max comes
+// back empty with `*too_long` set. A CR LF also gives an empty line between, which is no record.
+static bool next_line(input& s, const char** line, int* len, bool* too_long) {
+  int have = 0;  // bytes of a cut line in s.line; aavso_line_max + 1 once it is too long
+  for (;;) {
+    if (s.pos < s.len) {
+      const unsigned char* p = s.buf + s.pos;
+      const int room = s.len - s.pos;
+      const int n = line_length(p, room);
+      const bool ended = n < room;
+      s.pos += ended ? n + 1 : n;
+      if (have == 0 && ended) {
+        *too_long = n > aavso_line_max;
+        *line = reinterpret_cast<const char*>(p);
+        *len = *too_long ? 0 : n;
+        return true;
+      }
+      if (have + n > aavso_line_max) {
+        have = aavso_line_max + 1;
+      } else {
+        std::memcpy(s.line + have, p, static_cast<size_t>(n));
+        have += n;
+      }
+      if (ended) break;
+    }
+    if (refill(s)) continue;
+    if (have == 0) return false;
+    break;
+  }
+  *too_long = have > aavso_line_max;
+  *line = s.line;
+  *len = *too_long ? 0 : have;
+  return true;
+}
+
+// The next record of the star in the AAVSO file being read. At its end the file is closed and
+// the next one opened, and false.
+static bool aavso_record(input& s, const star_name& star, record* r, long long* mentions,
+                         long long* unobserved) {
+  const char* line = nullptr;
+  int len = 0;
+  bool too_long = false;
+  while (next_line(s, &line, &len, &too_long)) {
+    if (too_long) {
+      ++s.long_lines;
+      continue;
+    }
+    switch (read_aavso_line(&s.aavso, star, line, len, r)) {
+      case aavso_line::record: return true;
+      case aavso_line::mention: ++*mentions; break;
+      case aavso_line::discrepant: ++s.discrepant; break;
+      case aavso_line::no_observer: ++*unobserved; break;
+      case aavso_line::other: break;
+    }
+  }
+  end_file(s);
+  s.aavso.form = file_form::report;
+  open_next(s);
+  return false;
+}
+
 bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions,
                  long long* unobserved) {
   drop(win, win.used);
   win.used = 0;
+  s.forms = true;
   // Most words cannot name the star, which a few of their first bytes tell. With an empty window
   // they are passed over in the buffer itself; otherwise one at a time, and the window is filled
   // for a whole record only behind a word that may name it. That is sure only for a star whose
@@ -452,9 +552,16 @@ bool next_record(input& s, window& win, const star_name& star, record* r, long l
   for (int i = 0; star.first[i] != '\0'; ++i)
     prefix[i] = fold.lower[static_cast<unsigned char>(star.first[i])];
   for (;;) {
+    if (win.have == 0 && s.aavso.form != file_form::report) {
+      if (aavso_record(s, star, r, mentions, unobserved)) return true;
+      continue;
+    }
     if (win.have == 0 && skip && s.f != nullptr) skip_other_words(s, prefix);
     fill(win, s, 1);
-    if (win.have <= 0) return false;
+    if (win.have <= 0) {
+      if (s.aavso.form != file_form::report) continue;
+      return false;
+    }
     if (skip && !may_name(word_at(win, 0), prefix)) {
       drop(win, 1);
       continue;

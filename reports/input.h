@@ -6,6 +6,7 @@
 
 #include "plotcore/files.h"
 #include "plotcore/words.h"
+#include "reports/aavso.h"
 #include "reports/record.h"
 
 namespace reports {
@@ -58,6 +59,11 @@ struct input {
   int raw_len;                       ///< bytes of UTF-16 read and not yet decoded
   unsigned char raw[1 << 14];        ///< UTF-16 as read; its text fits `buf` whatever it holds
   unsigned char buf[(1 << 15) + 1];  ///< the text, and a NUL after its last byte
+  bool forms;                        ///< each file is told by its start (next_record sets it)
+  aavso_file aavso;                  ///< the AAVSO file being read; form report for words
+  long long long_lines;              ///< lines of AAVSO files past aavso_line_max, passed over
+  long long discrepant;              ///< records of the star flagged discrepant, dropped
+  char line[aavso_line_max + 1];     ///< a line of an AAVSO file cut by the end of `buf`
 };
 
 /// Starts reading the FILE operands argv[first_file] to argv[argc - 1]; none means `in` alone.
@@ -67,8 +73,8 @@ void start_input(input& s, int argc, char** argv, int first_file, std::FILE* in,
                  file_problem_fn told, void* context, const output_ids* output);
 
 /// The next word of the whole input into `w`, and whether it is the first of its line; false
-/// at the end of the last file. A word longer than 29 bytes, or holding a NUL byte, comes back
-/// empty: it is no part of a record.
+/// at the end of the last file, and before an AAVSO file (which next_record reads). A word longer
+/// than 29 bytes, or holding a NUL byte, comes back empty: it is no part of a record.
 bool next_word(input& s, plotcore::word_buf& w, bool* line_start);
 
 /// Most words a window holds: enough for read_record.
@@ -100,6 +106,10 @@ void drop(window& win, int n);
 /// passed over one at a time; those that name the star are counted in `mentions`, and records
 /// without an observer's code are passed over whole and counted in `unobserved`. The record's
 /// observer points into the window until the next call.
+/// Each file is told by its first lines (form_of_line): an AAVSO file is read a line at a time
+/// (read_aavso_line), its lines naming the star without a record counted in `mentions`, its
+/// records without an observer in `unobserved`, discrepant ones in `s.discrepant` and lines
+/// longer than aavso_line_max in `s.long_lines`; the observer then points into `s.aavso`.
 bool next_record(input& s, window& win, const star_name& star, record* r, long long* mentions,
                  long long* unobserved);
 

@@ -12,7 +12,8 @@ set(runs "report.txt|magtime|BLAlg" "vsolj.txt|magtime|BLAlg" "vsnet.txt|magtime
          "folded.txt|magphase|-s|0.5" "phase.txt|magphase|-s|0"
          "minima.txt|magphase|-p|1.4426731|-e|2461370.3712|-r|20:31:15.4,+41:12:36|-s|0.5|V2384Cyg"
          "minima.txt|magphase|-f|0.5,5|-g|V2384Cyg" "ccdnight.txt|magphase|-n|V2384Cyg"
-         "timings.txt|magphase|-c|-g|-p|1.4426731|-e|2461370.3712")
+         "timings.txt|magphase|-c|-g|-p|1.4426731|-e|2461370.3712" "aavso.csv|magtime|SSCyg"
+         "ccdmin.txt|magphase|-p|1.4426731|-e|2461370.3712|V2384Cyg")
 
 file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
