@@ -111,6 +111,10 @@ tally write_aavso(input& s, const options& o, std::FILE* out) {
       note(a.bands, r.mag.band);
       continue;
     }
+    if (r.system == reports::time_system::hjd) {
+      ++a.heliocentric;  // a Visual file's dates are JD, as observed
+      continue;
+    }
     if (t.records == 0) print_header(out, o);
     std::fprintf(out, "%s,", a.name);
     print_jd(out, julian_date(r.time));

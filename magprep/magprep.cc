@@ -650,6 +650,9 @@ static int aavso_summary(std::FILE* err, const options& o, const tally& t) {
     print_names(err, a.bands);
     std::fputs(" dropped", err);
   }
+  if (a.heliocentric > 0)
+    std::fprintf(err, ", %lld record%s timed in HJD dropped (the Visual format takes JD)",
+                 a.heliocentric, plural(a.heliocentric));
   print_passed(err, o, t);
   if (a.vsolj > 0) std::fputs("; VSOLJ times turned from JST to UT", err);
   std::fputc('\n', err);

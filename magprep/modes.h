@@ -140,7 +140,8 @@ struct aavso_tally {
   name_list observers;
   long long not_visual;  ///< records of OBSCODE in other bands, dropped
   name_list bands;
-  long long vsolj;  ///< records written whose JST was turned to UT
+  long long vsolj;         ///< records written whose JST was turned to UT
+  long long heliocentric;  ///< visual records of OBSCODE whose times are HJD, dropped
 };
 
 /// What a mode read, kept and dropped.
@@ -156,11 +157,11 @@ struct tally {
   long long other_bands;      ///< -b: records of other bands (and of the observers), dropped
   band_tally bands;           ///< the bands of the records written
   band_tally dropped_bands;   ///< -b: the bands of those dropped
-  long long discrepant;    ///< records of AAVSO files flagged discrepant, dropped
-  long long long_lines;    ///< lines of AAVSO files too long to be read, passed over
-  long long negative;      ///< magnitudes below zero, dropped unless `differential`
-  long long other_system;  ///< records in another time system than the first's, dropped
-  bool differential;       ///< the mode takes magnitudes below zero (-f, -m, -M)
+  long long discrepant;       ///< records of AAVSO files flagged discrepant, dropped
+  long long long_lines;       ///< lines of AAVSO files too long to be read, passed over
+  long long negative;         ///< magnitudes below zero, dropped unless `differential`
+  long long other_system;     ///< records in another time system than the first's, dropped
+  bool differential;          ///< the mode takes magnitudes below zero (-f, -m, -M)
   bool have_layout;
   layout kind;              ///< the layout of the first record
   time_system system;       ///< the time system of the first record

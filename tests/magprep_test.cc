@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "reports/record.h"
 
 namespace {
 
@@ -756,6 +760,79 @@ TEST(magprep, refuses_a_wrong_command_line_with_status_2) {
        0},
   };
   for (const run_case& c : cases) expect_run(c);
+}
+
+// The records of a run of the default mode, a line each: the Julian Date of the time, the
+// magnitude's value and the observer in capitals.
+struct plain_record {
+  long long jd;
+  double mag;
+  std::string observer;
+};
+
+std::vector<plain_record> records_of(const std::string& out) {
+  std::vector<plain_record> got;
+  std::size_t start = 0;
+  while (start < out.size()) {
+    const std::size_t end = out.find('\n', start);
+    const std::string line = out.substr(start, end - start);
+    start = end + 1;
+    // STAR (one or two words) TIME MAGNITUDE OBSERVER: the last three words.
+    std::vector<std::string> w;
+    for (std::size_t i = 0; i < line.size();) {
+      const std::size_t j = line.find(' ', i);
+      w.push_back(line.substr(i, j == std::string::npos ? std::string::npos : j - i));
+      if (j == std::string::npos) break;
+      i = j + 1;
+    }
+    if (w.size() < 4) continue;
+    reports::obs_time t{};
+    EXPECT_TRUE(reports::read_time(w[w.size() - 3].c_str(), &t)) << line;
+    const std::string& m = w[w.size() - 2];
+    double mag = std::stod(m);
+    if (m.find('.') == std::string::npos && mag > 20) mag /= 10;  // tenths without the point
+    std::string observer = w.back();
+    for (char& c : observer) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    got.push_back({reports::julian_date(t), mag, observer});
+  }
+  return got;
+}
+
+TEST(magprep, reads_back_its_aavso_file_as_the_same_records) {
+  struct trip {
+    std::string star;  // as the report writes it
+    std::string aavso_name;
+    std::string report;
+  };
+  const trip trips[] = {
+      {"CYGSS", "SS Cyg",
+       "CYGSS 20261209.6234 118 qzk CYGSS 20261209.69 11.9: QZK CYGSS 20261210.012 <120 QZK\n"
+       "CYGSS 20261210.51 9 QZK CYGSS 20261211.4 .9? QZK CYGSS 20261211.5 12.1V QZK\n"
+       "CYGSS 20261212.99999 11,8 QZK\n"},
+      {"RZCas", "RZ Cas",
+       "RZCas 202612091905 62 QZK RZCas 202612092634 75: QZK RZCas 202612100000 <80 QZK\n"},
+  };
+  for (const trip& t : trips) {
+    const run_case file = run_on({"-a", "QZK", t.star, "-"}, t.report);
+    ASSERT_EQ(file.status, 0) << file.err;
+    // A Visual file holds the visual estimates alone.
+    const run_case direct = run_on({"-b", "Vis", t.star, "-"}, t.report);
+    const run_case back = run_on({t.aavso_name, "-"}, file.out);
+    ASSERT_EQ(back.status, 0) << back.err;
+    // Upper limits are dropped by both readings, and the uncertain ones counted alike.
+    const std::vector<plain_record> a = records_of(direct.out);
+    const std::vector<plain_record> b = records_of(back.out);
+    ASSERT_EQ(a.size(), b.size()) << file.out;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      const long long minute = 9000000000LL / 1440;
+      EXPECT_LE(std::llabs(a[i].jd - b[i].jd), minute / 2) << i << " of " << t.star;
+      EXPECT_EQ(a[i].mag, b[i].mag) << i << " of " << t.star;
+      EXPECT_EQ(a[i].observer, b[i].observer) << i << " of " << t.star;
+    }
+    const std::size_t kept = direct.err.find(" uncertain kept");
+    ASSERT_NE(kept, std::string::npos) << direct.err;
+    EXPECT_NE(back.err.find(direct.err.substr(kept - 1, 16)), std::string::npos) << back.err;
+  }
 }
 
 }  // namespace
