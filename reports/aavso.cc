@@ -390,15 +390,32 @@ static bool excel_time(const char* text, obs_time* t) {
 
 // ---- records ----
 
-// Whether `name` is the star: its letters and digits as STAR's, letter case and blanks aside.
-static bool is_star(const star_name& star, const char* name) {
-  const char* w = star.whole;
+// A star's name as compared: blanks left out, letters in lower case, and the number of a V
+// designation without the zeros the AAVSO pads it with ("V0523 Cas" is v523cas). False for a
+// name longer than `most` - 1 such bytes.
+static bool compact_name(const char* name, char* out, int most) {
+  int n = 0;
+  bool first = true;
   for (const char* p = name; *p != '\0'; ++p) {
     if (is_blank(*p)) continue;
-    if (*w == '\0' || lower(*p) != lower(*w)) return false;
-    ++w;
+    if (n == most - 1) return false;
+    out[n++] = lower(*p);
+    if (first && (*p == 'V' || *p == 'v') && p[1] == '0') {
+      while (p[1] == '0' && p[2] >= '0' && p[2] <= '9') ++p;
+    }
+    first = false;
   }
-  return *w == '\0' && w != star.whole;
+  out[n] = '\0';
+  return true;
+}
+
+// Whether `name` is the star: its letters and digits as STAR's, letter case, blanks and the
+// zeros of a V number aside.
+static bool is_star(const star_name& star, const char* name) {
+  char a[2 * plotcore::word_max + 2];
+  char b[2 * plotcore::word_max + 2];
+  return star.whole[0] != '\0' && compact_name(star.whole, a, sizeof a) &&
+         compact_name(name, b, sizeof b) && std::strcmp(a, b) == 0;
 }
 
 // The text of column `c` into `out`; empty when the line has no such field; false when it is
