@@ -279,6 +279,41 @@ TEST(period_search, periodogram_keeps_the_lowest_of_each_share) {
   EXPECT_TRUE(best_seen) << "the best dip, as deep as it was found, is in the periodogram";
 }
 
+// A million records of two magnitudes far apart, 0 and 99.999, half about each of two phases of
+// 2.5 days over ten cycles: the sum of a bin reaches 2.5 * 10^10 thousandths, its square
+// 6 * 10^20, and the record count times the squares 2.5 * 10^21, all past 64 bits. The fold on
+// a period that orders them perfectly (2.5 days, and others: ten cycles tell little apart) has
+// a theta of about 0, never below it, and a fold that mixes them about 1.
+TEST(period_search, sums_stay_exact_over_a_million_records) {
+  auto in = std::make_unique<timing::search_input>();
+  auto result = std::make_unique<timing::search_result>();
+  auto work = std::make_unique<timing::search_work>();
+  const long long period = 5 * units_per_day / 2;
+  in->count = timing::search_max;
+  in->time_step = 0;  // no step known: the times' steps of a quarter of a day raise nothing
+  for (int i = 0; i < in->count; ++i) {
+    const bool faint = i % 2 == 1;
+    // Phase 0.15 or 0.65, give or take 0.03 (in thousandths, spread over the records).
+    const long long thousandths = (faint ? 650 : 150) + (i / 2 * 7919 % 61 - 30);
+    in->time[i] = 2460000 * units_per_day + (i / 2 % 10) * period + thousandths * period / 1000;
+    in->mag[i] = faint ? 99999 : 0;
+  }
+  timing::search_plan plan;
+  ASSERT_EQ(timing::plan_search(*in, 2 * units_per_day, 3 * units_per_day, &plan),
+            timing::plan_status::ok);
+  timing::run_search(*in, plan, work.get(), result.get());
+  ASSERT_GE(result->dips, 1);
+  double low = 2, high = -1;
+  for (int p = 0; p < result->points; ++p) {
+    if (result->point_theta[p] < low) low = result->point_theta[p];
+    if (result->point_theta[p] > high) high = result->point_theta[p];
+  }
+  EXPECT_GE(low, 0);
+  EXPECT_LT(result->dip_theta[0], 0.01);
+  EXPECT_GT(high, 0.9) << "a fold that orders nothing has a theta of about 1";
+  EXPECT_LT(high, 1.1);
+}
+
 struct plan_case {
   const char* what;
   int records;
