@@ -32,7 +32,8 @@ int run_command_line(std::FILE* in, std::FILE* out) {
     if (argv[i][0] == '-' && argv[i][1] != '-' && std::strchr(argv[i], 'f') != nullptr) return 0;
   std::FILE* data = std::fopen(fuzz::data_name, "rb");
   if (data == nullptr) std::abort();
-  const int status = magprep::magprep_run(argc, argv, data, out, out);
+  static magprep::workspace work;  // as main keeps it
+  const int status = magprep::magprep_run(argc, argv, data, out, out, &work);
   std::fclose(data);
   return status;
 }

@@ -10,35 +10,6 @@ namespace magprep {
 
 // ---- the records ----
 
-// A magnitude written as digits with at most one point in ten-thousandths, as magtime takes it
-// (above 20 divided by ten: 118 is 11.8); digits past the fourth decimal are not looked at, and a
-// magnitude above 99.9999 counts as 99.9999. Also the decimals written, at most 4.
-static long long ten_thousandths(const char* digits, int* decimals) {
-  constexpr long long cap = 9999999;
-  long long whole = 0;
-  long long fraction = 0;
-  int written = 0;
-  bool point = false;
-  for (const char* p = digits; *p != '\0'; ++p) {
-    if (*p == '.') {
-      point = true;
-    } else if (point) {
-      if (written < 4) fraction = fraction * 10 + (*p - '0');
-      ++written;
-    } else if (whole <= cap) {
-      whole = whole * 10 + (*p - '0');
-    }
-  }
-  for (int i = written; i < 4; ++i) fraction *= 10;
-  long long v = whole * 10000 + fraction;
-  if (v > 200000) {
-    v /= 10;
-    ++written;
-  }
-  *decimals = written > 4 ? 4 : written;
-  return v > 999999 ? 999999 : v;
-}
-
 // Sorts the records by time (heapsort: no allocation, and no quadratic time on a report in any
 // order); records of equal times keep no particular order.
 static void sort_by_time(extrema_table& t) {
@@ -90,19 +61,18 @@ static void print_timing(std::FILE* out, long long time, double error, int decim
   std::fprintf(out, " %lld.%0*lld", digits / one, decimals, digits % one);
 }
 
-tally write_extrema(input& s, const options& o, std::FILE* out) {
+tally write_extrema(input& s, const options& o, std::FILE* out, extrema_tables* tables) {
   tally t{};
   t.differential = true;
   extrema_tally& x = t.extrema;
-  static_assert(sizeof(extrema_table) < 4 * 1024 * 1024, "the records must fit the stack");
-  extrema_table table;
+  extrema_table& table = tables->records;
   table.count = 0;
   window win{};
   record r;
   int decimals = 0;
   while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
     if (!count_record(t, o, r)) continue;
-    if (table.count == extrema_max) {
+    if (table.count == records_max) {
       uncount_record(t, r);
       ++t.over;
       continue;
@@ -114,7 +84,7 @@ tally write_extrema(input& s, const options& o, std::FILE* out) {
     }
     int written = 0;
     table.time[table.count] = time;
-    table.mag[table.count] = ten_thousandths(r.mag.digits, &written);
+    table.mag[table.count] = magnitude_ten_thousandths(r.mag.digits, &written);
     if (r.mag.negative) table.mag[table.count] = -table.mag[table.count];
     if (written > decimals) decimals = written;
     ++table.count;
@@ -124,8 +94,7 @@ tally write_extrema(input& s, const options& o, std::FILE* out) {
   // Days since the first record, and magnitudes, as the timing takes them.
   const long long origin = table.time[0];
   const double day = static_cast<double>(units_per_day);
-  static_assert(sizeof(extrema_days) < 4 * 1024 * 1024, "the days must fit the stack");
-  extrema_days d;
+  extrema_days& d = tables->days;
   for (int i = 0; i < table.count; ++i) {
     d.time[i] = static_cast<double>(table.time[i] - origin) / day;
     d.mag[i] = static_cast<double>(table.mag[i]) / 10000;

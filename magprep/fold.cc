@@ -53,14 +53,19 @@ void uncount_record(tally& t, const record& r) {
   add_band(t.bands, r.mag.band, -1);
 }
 
-tally write_fold(input& s, const options& o, std::FILE* out) {
+tally write_fold(input& s, const options& o, std::FILE* out, point_table* points) {
+  // X: the phase in billionths, shifted, as the phase written (modulo 1, 0 to 10^9 - 1).
+  constexpr long long one = 1000000000;
+  point_table& table = *points;
+  table.count = 0;
+  table.decimals = 0;
   tally t{};
   t.epoch = o.epoch;
   window win{};
   record r;
   while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
     if (!count_record(t, o, r)) continue;
-    if (t.records > nights_max) {
+    if (t.records > records_max) {
       uncount_record(t, r);
       ++t.over;
       continue;
@@ -78,7 +83,14 @@ tally write_fold(input& s, const options& o, std::FILE* out) {
       break;
     }
     const long long phase = phase_billionths(time, t.epoch, o.period);
-    std::fprintf(out, "0.%04d %s\n", phase_ten_thousandths(phase, o.shift), r.mag.digits);
+    keep_point(table, ((phase + o.shift % one) % one + one) % one, r.mag.digits);
+  }
+  // A mean phase is rounded to the ten-thousandths written, once.
+  t.groups = group_points(table, one / 10000);
+  for (int i = 0; i < table.count; ++i) {
+    std::fprintf(out, "0.%04d ", phase_ten_thousandths(table.x[i], 0));
+    print_point_magnitude(out, table, i, t.groups);
+    std::fputc('\n', out);
   }
   return t;
 }

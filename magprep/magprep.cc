@@ -63,9 +63,9 @@ static int phase_summary(std::FILE* err, const options& o, const tally& t) {
                "magprep: %lld phase record%s, %lld upper limit%s dropped, %lld uncertain kept; "
                "phases shifted by %s\n",
                t.records, plural(t.records), t.limits, plural(t.limits), t.uncertain, o.shift_text);
-  if (t.records > nights_max)
+  if (t.records > magphase_max)
     std::fprintf(err, "magprep: warning: magphase draws the first %d points of a file, not %lld\n",
-                 nights_max, t.records);
+                 magphase_max, t.records);
   return 0;
 }
 
@@ -510,6 +510,18 @@ static int predictions_summary(std::FILE* err, const options& o, const tally& t)
   return 0;
 }
 
+// -n, -p: the points written as means of neighbours, when there were more records than
+// magphase draws.
+static void print_grouping(std::FILE* err, const grouping& g) {
+  if (g.size == 0) return;
+  std::fprintf(err,
+               "magprep: more records than the %d points magphase draws: written as %d means of "
+               "%d neighbours in X",
+               magphase_max, g.points, g.size);
+  if (g.last < g.size) std::fprintf(err, ", the last of %d", g.last);
+  std::fputs("; X and magnitudes rounded half up\n", err);
+}
+
 // After the records of a star: what was kept and dropped, then what the reader of the output
 // needs to know (magtime's layout answer, the -n scale, the ephemeris, the search). Returns the
 // exit status.
@@ -537,9 +549,7 @@ static int star_summary(std::FILE* err, const options& o, const tally& t, int ar
   }
   std::fprintf(err, "magprep: %s: %lld record%s, %lld upper limit%s dropped, %lld uncertain kept",
                o.star.whole, t.records, plural(t.records), t.limits, plural(t.limits), t.uncertain);
-  if (t.over > 0)
-    std::fprintf(err, ", %lld past the first %d dropped", t.over,
-                 o.what == mode::extrema ? extrema_max : nights_max);
+  if (t.over > 0) std::fprintf(err, ", %lld past the first %d dropped", t.over, records_max);
   print_passed(err, o, t);
   const bool both = t.other > 0 || t.other_system > 0;
   if (t.other > 0)
@@ -557,6 +567,7 @@ static int star_summary(std::FILE* err, const options& o, const tally& t, int ar
   if (o.what == mode::fold) {
     fold_summary(err, o, t);
     std::fputc('\n', err);
+    print_grouping(err, t.groups);
     return both ? 1 : 0;
   }
   if (o.what == mode::extrema) {
@@ -577,6 +588,7 @@ static int star_summary(std::FILE* err, const options& o, const tally& t, int ar
       std::fprintf(err, ", %lld hour%s per tenth\n", tenth, plural(tenth));
     else
       std::fprintf(err, ", %lld day%s per tenth\n", tenth / 24, plural(tenth / 24));
+    print_grouping(err, t.groups);
     return 0;
   }
   std::fprintf(err, "; %s: answer %d to the layout question", layout_name(t.kind),
@@ -686,14 +698,14 @@ static bool close_output(std::FILE* out, const char* name, std::FILE* err) {
   return false;
 }
 
-static tally mode_tally(input& s, const options& o, std::FILE* out) {
+static tally mode_tally(input& s, const options& o, std::FILE* out, workspace* w) {
   switch (o.what) {
     case mode::records: return write_records(s, o, out);
-    case mode::nights: return write_nights(s, o, out);
+    case mode::nights: return write_nights(s, o, out, &w->points);
     case mode::phases: return write_phases(s, o, out);
-    case mode::fold: return write_fold(s, o, out);
-    case mode::search: return write_search(s, o, out);
-    case mode::extrema: return write_extrema(s, o, out);
+    case mode::fold: return write_fold(s, o, out, &w->points);
+    case mode::search: return write_search(s, o, out, &w->search);
+    case mode::extrema: return write_extrema(s, o, out, &w->extrema);
     case mode::oc: return write_timings(s, o, out);
     case mode::predictions: return write_predictions(o, out);
     case mode::aavso: return write_aavso(s, o, out);
@@ -702,8 +714,8 @@ static tally mode_tally(input& s, const options& o, std::FILE* out) {
 }
 
 // The mode's tally with what the reading of AAVSO files counted.
-static tally write_mode(input& s, const options& o, std::FILE* out) {
-  tally t = mode_tally(s, o, out);
+static tally write_mode(input& s, const options& o, std::FILE* out, workspace* w) {
+  tally t = mode_tally(s, o, out, w);
   t.discrepant = s.discrepant;
   t.long_lines = s.long_lines;
   return t;
@@ -759,7 +771,8 @@ static void say_file_problem(void* context, const char* name, file_problem what,
 // data goes to a new part file beside FILE, which takes FILE's place only when the run succeeds
 // and is removed otherwise, also when the run is interrupted. FILE is never read, nor opened
 // before it is known to be no regular file.
-static int run_to_file(const options& o, int argc, char** argv, std::FILE* in, std::FILE* err) {
+static int run_to_file(const options& o, int argc, char** argv, std::FILE* in, std::FILE* err,
+                       workspace* w) {
   output_target t;
   const output_kind kind = find_output(o.output, &t);
   if (kind == output_kind::folder || kind == output_kind::disk || kind == output_kind::no_reader ||
@@ -784,7 +797,7 @@ static int run_to_file(const options& o, int argc, char** argv, std::FILE* in, s
   }
   input s;
   start_input(s, argc, argv, o.first_file, in, say_file_problem, err, &ids);
-  const tally tl = write_mode(s, o, out);
+  const tally tl = write_mode(s, o, out, w);
   const bool written = close_output(out, o.output, err);
   const int status = summarise(o, tl, written, argc, argv, err);
   if (kind == output_kind::in_place) return status == 0 && !s.failed ? 0 : 1;
@@ -798,7 +811,8 @@ static int run_to_file(const options& o, int argc, char** argv, std::FILE* in, s
   return 1;
 }
 
-int magprep_run(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* err) {
+int magprep_run(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* err,
+                workspace* work) {
   options o;
   switch (parse_options(argc, argv, err, &o)) {
     case parsed::usage: return 2;
@@ -806,10 +820,10 @@ int magprep_run(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE*
     case parsed::version: print_version(out); return output_ok(out, "standard output", err) ? 0 : 1;
     case parsed::run: break;
   }
-  if (o.output != nullptr) return run_to_file(o, argc, argv, in, err);
+  if (o.output != nullptr) return run_to_file(o, argc, argv, in, err, work);
   input s;
   start_input(s, argc, argv, o.first_file, in, say_file_problem, err, nullptr);
-  const tally t = write_mode(s, o, out);
+  const tally t = write_mode(s, o, out, work);
   const bool written = output_ok(out, "standard output", err);
   const int status = summarise(o, t, written, argc, argv, err);
   return status == 0 && !s.failed ? 0 : 1;

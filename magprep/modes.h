@@ -8,12 +8,9 @@
 #include "libraries.h"
 #include "timing/elements.h"
 #include "timing/extrema.h"
+#include "workspace.h"
 
 namespace magprep {
-
-/// Most points -n, -p and -f keep, and most that magphase draws from one file.
-constexpr int nights_max = 5000;
-static_assert(search_max == nights_max);
 
 /// Most records magtime draws from one file.
 constexpr int magtime_max = 500;
@@ -72,22 +69,6 @@ struct oc_tally {
   timing::elements_fit fit2;
 };
 
-/// Most records -m and -M take.
-constexpr int extrema_max = 100000;
-
-/// The records of -m and -M: times in units and magnitudes in ten-thousandths.
-struct extrema_table {
-  int count;
-  long long time[extrema_max];
-  long long mag[extrema_max];
-};
-
-/// The same as days since the first record and magnitudes, as the timing takes them.
-struct extrema_days {
-  double time[extrema_max];
-  double mag[extrema_max];
-};
-
 /// Runs passed over that -m and -M name on standard error; more are only counted.
 constexpr int extrema_listed_max = 100;
 
@@ -144,6 +125,13 @@ struct aavso_tally {
   long long heliocentric;  ///< visual records of OBSCODE whose times are HJD, dropped
 };
 
+/// -n, -p: how the records became points for magphase.
+struct grouping {
+  int size;    ///< records averaged into each point; 0 when each record is a point of its own
+  int points;  ///< written
+  int last;    ///< records of the last point, 1 to size
+};
+
 /// What a mode read, kept and dropped.
 struct tally {
   long long records;          ///< written
@@ -179,6 +167,7 @@ struct tally {
   extrema_tally extrema;    ///< -m, -M
   time_notes times;         ///< -r, -B: times that could not be made exact, or not at all
   aavso_tally aavso;        ///< -a
+  grouping groups;          ///< -n, -p
 };
 
 /// Counts a record of the star and tells whether it is kept: by an observer and in a band that
@@ -192,9 +181,9 @@ void add_band(band_tally& b, const char* band, long long n);
 /// The default mode: the records of STAR, one a line, for magtime.
 tally write_records(input& s, const options& o, std::FILE* out);
 
-/// -n: X MAGNITUDE pairs for magphase over round hours or days around the observations (at
-/// most nights_max; the rest counted in `over`).
-tally write_nights(input& s, const options& o, std::FILE* out);
+/// -n: X MAGNITUDE pairs for magphase over round hours or days around the observations, of the
+/// first records_max records (the rest counted in `over`), at most magphase_max (group_points).
+tally write_nights(input& s, const options& o, std::FILE* out, point_table* table);
 
 /// -s: the PHASE MAGNITUDE pairs of a phase list with the phases shifted, modulo 1.
 tally write_phases(input& s, const options& o, std::FILE* out);
@@ -221,14 +210,14 @@ void print_period(std::FILE* f, long long billionths, int decimals);
 /// mistake (a Julian Date without its first digits, as catalogues print them).
 constexpr long long epoch_reach_days = 100000;
 
-/// -p: the records of STAR as PHASE MAGNITUDE pairs for magphase (at most nights_max; the rest
-/// counted in `over`). A record more than epoch_reach_days from a given EPOCH ends it (`far`),
-/// before that record is written.
-tally write_fold(input& s, const options& o, std::FILE* out);
+/// -p: the records of STAR as PHASE MAGNITUDE pairs for magphase, of the first records_max
+/// records (the rest counted in `over`), at most magphase_max (group_points). A record more
+/// than epoch_reach_days from a given EPOCH ends it (`far`), before that record is kept.
+tally write_fold(input& s, const options& o, std::FILE* out, point_table* table);
 
 /// -f: the best periods of STAR, PERIOD THETA, or with -g the periodogram for magphase (of the
-/// first nights_max records; the rest counted in `over`).
-tally write_search(input& s, const options& o, std::FILE* out);
+/// first records_max records; the rest counted in `over`).
+tally write_search(input& s, const options& o, std::FILE* out, search_tables* tables);
 
 /// A time in the ephemeris's system (JD, HJD with -r, BJD_TDB with -B; units) as the
 /// geocentric Julian Date (UT) at which it is seen; false when it cannot be turned (counted).
@@ -262,8 +251,33 @@ void read_timings(input& s, const selection& chosen, timing_list* list, oc_tally
 /// elements refined from them in the tally.
 tally write_timings(input& s, const options& o, std::FILE* out);
 
-/// -m, -M: the times of minimum or maximum of STAR, one for each run of its records.
-tally write_extrema(input& s, const options& o, std::FILE* out);
+/// -m, -M: the times of minimum or maximum of STAR, one for each run of its first records_max
+/// records (the rest counted in `over`).
+tally write_extrema(input& s, const options& o, std::FILE* out, extrema_tables* tables);
+
+// ---- points for magphase (points.cc) ----
+
+/// A magnitude written as digits with at most one point in ten-thousandths, as magtime takes it
+/// (above 20 divided by ten: 118 is 11.8); digits past the fourth decimal are not looked at, and
+/// a magnitude above 99.9999 counts as 99.9999. Also the decimals written, at most 4.
+int magnitude_ten_thousandths(const char* digits, int* decimals);
+
+/// `sum` / `count` rounded half up to a whole multiple of `unit` (count and unit above 0, 2 *
+/// |sum| + count * unit below 2^63): floor((sum / count) / unit + 1/2) * unit, exactly.
+long long mean_in_units(long long sum, long long count, long long unit);
+
+/// Adds a record to `table` (count below records_max): its X, its magnitude as written.
+void keep_point(point_table& table, long long x, const char* digits);
+
+/// Up to magphase_max records, leaves `table` as it is: each is a point. Past that, sorts the
+/// records by X, then magnitude, and puts in their place the means of each k = ceil(count /
+/// magphase_max) neighbours in that order, the last mean of what is left (1 to k): X rounded
+/// half up to a multiple of `x_unit`, the magnitude to its table's decimals.
+grouping group_points(point_table& table, long long x_unit);
+
+/// Writes the magnitude of point `i` as written, or when the points are means (`g.size` not 0)
+/// with the table's decimals.
+void print_point_magnitude(std::FILE* f, const point_table& table, int i, const grouping& g);
 
 /// -t: the minima (or maxima) from FROM to TO, geocentric, with their dates in UT and JST.
 tally write_predictions(const options& o, std::FILE* out);

@@ -1,17 +1,7 @@
 // -n: several nights of a star as X MAGNITUDE pairs for magphase.
-#include <cstring>
-
 #include "modes.h"
 
 namespace magprep {
-
-// What -n keeps before it can write: the time of each record in parts of an hour since 0 h of
-// day 0 of the day numbers, and its magnitude.
-struct night_table {
-  int count;
-  long long time[nights_max];
-  plotcore::word_buf mag[nights_max];
-};
 
 // `num` / `den` (0 <= num <= den, 0 < den <= 4e14) rounded half up to four decimals.
 static void print_ratio(std::FILE* f, long long num, long long den) {
@@ -45,20 +35,19 @@ night_scale choose_scale(long long first, long long last, long long per_hour) {
   return chosen;  // not reached for times within the calendar
 }
 
-tally write_nights(input& s, const options& o, std::FILE* out) {
-  static_assert(sizeof(night_table) < 256 * 1024, "the table must fit a thread's stack");
-  night_table table;
+tally write_nights(input& s, const options& o, std::FILE* out, point_table* points) {
+  // X: the time of each record in parts of an hour since 0 h of day 0 of the day numbers.
+  point_table& table = *points;
   table.count = 0;
+  table.decimals = 0;
   tally t{};
   window win{};
   record r;
   while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
     if (!count_record(t, o, r)) continue;
-    if (table.count < nights_max) {
+    if (table.count < records_max) {
       // Parts of an hour: 24 times the parts of a day, so that an hour is `per_day` of them.
-      table.time[table.count] = (r.time.day * r.time.per_day + r.time.part) * 24;
-      std::memcpy(table.mag[table.count], r.mag.digits, sizeof r.mag.digits);
-      ++table.count;
+      keep_point(table, (r.time.day * r.time.per_day + r.time.part) * 24, r.mag.digits);
     } else {
       uncount_record(t, r);
       ++t.over;
@@ -66,18 +55,21 @@ tally write_nights(input& s, const options& o, std::FILE* out) {
   }
   if (t.records == 0) return t;
   const long long per_hour = t.kind == layout::vsolj ? 1440 : 1000000;
-  long long first = table.time[0];
+  long long first = table.x[0];
   long long last = first;
   for (int i = 1; i < table.count; ++i) {
-    if (table.time[i] < first) first = table.time[i];
-    if (table.time[i] > last) last = table.time[i];
+    if (table.x[i] < first) first = table.x[i];
+    if (table.x[i] > last) last = table.x[i];
   }
   t.scale = choose_scale(first, last, per_hour);
+  t.groups = group_points(table, 1);
   const long long origin = t.scale.start_hour * per_hour;
   const long long length = (t.scale.end_hour - t.scale.start_hour) * per_hour;
   for (int i = 0; i < table.count; ++i) {
-    print_ratio(out, table.time[i] - origin, length);
-    std::fprintf(out, " %s\n", table.mag[i]);
+    print_ratio(out, table.x[i] - origin, length);
+    std::fputc(' ', out);
+    print_point_magnitude(out, table, i, t.groups);
+    std::fputc('\n', out);
   }
   return t;
 }

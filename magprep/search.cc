@@ -44,23 +44,23 @@ static void write_result(const search_plan& plan, const search_result& r, const 
   }
 }
 
-// The search itself, apart so that its tables live only while it runs.
-static void search(const search_input& in, tally& t, const options& o, std::FILE* out) {
+// The search itself, apart so that its result lives only while it runs.
+static void search(search_tables& tables, tally& t, const options& o, std::FILE* out) {
+  const search_input& in = tables.in;
   t.time_step = in.time_step;
   t.planned = plan_search(in, o.min_period, o.max_period, &t.plan);
   if (t.planned != plan_status::ok) return;
   static_assert(sizeof(search_result) < 96 * 1024, "the result must fit a thread's stack");
   search_result r;
-  run_search(in, t.plan, &r);
+  run_search(in, t.plan, &tables.work, &r);
   t.best = r.dip_freq[0];
   write_result(t.plan, r, o, out);
 }
 
-tally write_search(input& s, const options& o, std::FILE* out) {
+tally write_search(input& s, const options& o, std::FILE* out, search_tables* tables) {
   tally t{};
   t.differential = true;
-  static_assert(sizeof(search_input) < 64 * 1024, "the records must fit a thread's stack");
-  search_input in;
+  search_input& in = tables->in;
   in.count = 0;
   in.time_step = 0;
   window win{};
@@ -85,7 +85,7 @@ tally write_search(input& s, const options& o, std::FILE* out) {
     in.mag[in.count] = r.mag.negative ? -thousandths(r.mag.digits) : thousandths(r.mag.digits);
     ++in.count;
   }
-  if (t.records > 0) search(in, t, o, out);
+  if (t.records > 0) search(*tables, t, o, out);
   return t;
 }
 

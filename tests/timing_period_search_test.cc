@@ -1,15 +1,14 @@
 // The period search on generated light curves of known period: observed on some nights of a
 // season from one site, so that the 1-day aliases are there, with noise.
-#include "timing/period_search.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <memory>
 
-#include "timing/ephemeris.h"
 #include "random_numbers.h"
+#include "timing/ephemeris.h"
+#include "timing/period_search.h"
 
 namespace {
 
@@ -99,13 +98,14 @@ TEST(period_search, finds_the_period_of_generated_curves_within_a_step) {
   };
   auto in = std::make_unique<timing::search_input>();
   auto result = std::make_unique<timing::search_result>();
+  auto work = std::make_unique<timing::search_work>();
   for (const curve& c : curves) {
     for (std::uint64_t seed = 1; seed <= 3; ++seed) {
       generate(c, seed, in.get());
       timing::search_plan plan;
       ASSERT_EQ(timing::plan_search(*in, 450000000, 10 * units_per_day, &plan),
                 timing::plan_status::ok);  // 0.05 to 10 days
-      timing::run_search(*in, plan, result.get());
+      timing::run_search(*in, plan, work.get(), result.get());
       ASSERT_EQ(result->dips, timing::dips_max) << c.name;
       const double step = plan.step * 9e9 / 18446744073709551616.0;  // cycles a day
       const double best = timing::period_of(result->dip_freq[0]) / 1e9;
@@ -129,6 +129,7 @@ TEST(period_search, takes_no_period_of_fewer_than_ten_steps_of_the_times) {
   // 1000 - f cycles a day folds as f does, and a period near n thousandths as n times a longer.
   auto in = std::make_unique<timing::search_input>();
   auto result = std::make_unique<timing::search_result>();
+  auto work = std::make_unique<timing::search_work>();
   random_numbers r{2024};
   int found = 0;
   for (int i = 0; i < 40; ++i) {
@@ -140,7 +141,7 @@ TEST(period_search, takes_no_period_of_fewer_than_ten_steps_of_the_times) {
     timing::search_plan plan;
     ASSERT_EQ(timing::plan_search(*in, units_per_day / 1000, 5 * units_per_day, &plan),
               timing::plan_status::ok);
-    timing::run_search(*in, plan, result.get());
+    timing::run_search(*in, plan, work.get(), result.get());
     for (int d = 0; d < result->dips; ++d)
       EXPECT_GE(timing::period_of(result->dip_freq[d]), 10000000) << period << " dip " << d;
     if (finds(plan, *result, period)) ++found;
@@ -191,6 +192,7 @@ TEST(period_search, finds_binaries_with_narrow_unequal_eclipses) {
   // tell the period from half of it, whose bins are shorter in time.
   auto in = std::make_unique<timing::search_input>();
   auto result = std::make_unique<timing::search_result>();
+  auto work = std::make_unique<timing::search_work>();
   auto near = std::make_unique<timing::search_result>();
   random_numbers r{71};
   int deep = 0;
@@ -207,12 +209,12 @@ TEST(period_search, finds_binaries_with_narrow_unequal_eclipses) {
     timing::search_plan plan;
     ASSERT_EQ(timing::plan_search(*in, 450000000, 10 * units_per_day, &plan),
               timing::plan_status::ok);  // 0.05 to 10 days
-    timing::run_search(*in, plan, result.get());
+    timing::run_search(*in, plan, work.get(), result.get());
     timing::search_plan around;
     ASSERT_EQ(timing::plan_search(*in, std::llround(c.period * 0.999 * units_per_day),
-                                   std::llround(c.period * 1.001 * units_per_day), &around),
+                                  std::llround(c.period * 1.001 * units_per_day), &around),
               timing::plan_status::ok);
-    timing::run_search(*in, around, near.get());
+    timing::run_search(*in, around, work.get(), near.get());
     const double step = plan.step * 9e9 / 18446744073709551616.0;  // cycles a day
     for (int d = 0; d < result->dips; ++d) {
       const double period = timing::period_of(result->dip_freq[d]) / 1e9;
@@ -231,6 +233,7 @@ TEST(period_search, puts_no_far_worse_divisor_first_with_few_records) {
   // theta, and only its floor keeps a shorter period with a far higher theta behind.
   auto in = std::make_unique<timing::search_input>();
   auto result = std::make_unique<timing::search_result>();
+  auto work = std::make_unique<timing::search_work>();
   random_numbers r{21};
   for (int i = 0; i < 100; ++i) {
     curve c{"",
@@ -245,7 +248,7 @@ TEST(period_search, puts_no_far_worse_divisor_first_with_few_records) {
     timing::search_plan plan;
     ASSERT_EQ(timing::plan_search(*in, units_per_day / 10, 10 * units_per_day, &plan),
               timing::plan_status::ok);
-    timing::run_search(*in, plan, result.get());
+    timing::run_search(*in, plan, work.get(), result.get());
     for (int d = 1; d < result->dips; ++d)
       EXPECT_LE(result->dip_theta[0], 2 * result->dip_theta[d])
           << c.records << " records, period " << c.period << ": "
@@ -257,12 +260,13 @@ TEST(period_search, puts_no_far_worse_divisor_first_with_few_records) {
 TEST(period_search, periodogram_keeps_the_lowest_of_each_share) {
   auto in = std::make_unique<timing::search_input>();
   auto result = std::make_unique<timing::search_result>();
+  auto work = std::make_unique<timing::search_work>();
   generate({"", shape::eclipsing, 2.8673, 0.1, 1200, 200}, 7, in.get());
   timing::search_plan plan;
   ASSERT_EQ(timing::plan_search(*in, 450000000, 10 * units_per_day, &plan),
             timing::plan_status::ok);
   ASSERT_GT(plan.trials, timing::periodogram_max);
-  timing::run_search(*in, plan, result.get());
+  timing::run_search(*in, plan, work.get(), result.get());
   ASSERT_EQ(result->points, timing::periodogram_max);
   bool best_seen = false;
   for (int p = 0; p < result->points; ++p) {
@@ -273,6 +277,41 @@ TEST(period_search, periodogram_keeps_the_lowest_of_each_share) {
     if (result->point_theta[p] == result->dip_theta[0]) best_seen = true;
   }
   EXPECT_TRUE(best_seen) << "the best dip, as deep as it was found, is in the periodogram";
+}
+
+// A million records of two magnitudes far apart, 0 and 99.999, half about each of two phases of
+// 2.5 days over ten cycles: the sum of a bin reaches 2.5 * 10^10 thousandths, its square
+// 6 * 10^20, and the record count times the squares 2.5 * 10^21, all past 64 bits. The fold on
+// a period that orders them perfectly (2.5 days, and others: ten cycles tell little apart) has
+// a theta of about 0, never below it, and a fold that mixes them about 1.
+TEST(period_search, sums_stay_exact_over_a_million_records) {
+  auto in = std::make_unique<timing::search_input>();
+  auto result = std::make_unique<timing::search_result>();
+  auto work = std::make_unique<timing::search_work>();
+  const long long period = 5 * units_per_day / 2;
+  in->count = timing::search_max;
+  in->time_step = 0;  // no step known: the times' steps of a quarter of a day raise nothing
+  for (int i = 0; i < in->count; ++i) {
+    const bool faint = i % 2 == 1;
+    // Phase 0.15 or 0.65, give or take 0.03 (in thousandths, spread over the records).
+    const long long thousandths = (faint ? 650 : 150) + (i / 2 * 7919 % 61 - 30);
+    in->time[i] = 2460000 * units_per_day + (i / 2 % 10) * period + thousandths * period / 1000;
+    in->mag[i] = faint ? 99999 : 0;
+  }
+  timing::search_plan plan;
+  ASSERT_EQ(timing::plan_search(*in, 2 * units_per_day, 3 * units_per_day, &plan),
+            timing::plan_status::ok);
+  timing::run_search(*in, plan, work.get(), result.get());
+  ASSERT_GE(result->dips, 1);
+  double low = 2, high = -1;
+  for (int p = 0; p < result->points; ++p) {
+    if (result->point_theta[p] < low) low = result->point_theta[p];
+    if (result->point_theta[p] > high) high = result->point_theta[p];
+  }
+  EXPECT_GE(low, 0);
+  EXPECT_LT(result->dip_theta[0], 0.01);
+  EXPECT_GT(high, 0.9) << "a fold that orders nothing has a theta of about 1";
+  EXPECT_LT(high, 1.1);
 }
 
 struct plan_case {
@@ -322,7 +361,8 @@ TEST(period_search, refuses_too_few_records_a_short_span_and_too_many_trials) {
           << c.what;
       // And it runs.
       auto result = std::make_unique<timing::search_result>();
-      timing::run_search(*in, plan, result.get());
+      auto work = std::make_unique<timing::search_work>();
+      timing::run_search(*in, plan, work.get(), result.get());
       EXPECT_GE(result->dips, 1) << c.what;
     }
   }

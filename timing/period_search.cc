@@ -100,23 +100,16 @@ unsigned long long trial_freq(const search_plan& plan, long long k) {
 // ---- theta ----
 
 // The records as the search folds them: times since the first, magnitudes about their mean.
-struct prepared {
-  int n;
-  long long squares;  ///< of the magnitudes about the mean
-  double variance;    ///< of the magnitudes, 0 when they are all alike
-  u64 dt[search_max];
-  int mag[search_max];
-};
-
-static void prepare(const search_input& in, prepared& w) {
+static void prepare(const search_input& in, search_work& w) {
   const int n = in.count;
   long long first = in.time[0];
-  long long total = 0;
+  long long total = 0;  // below search_max * 10^5
   for (int i = 0; i < n; ++i) {
     if (in.time[i] < first) first = in.time[i];
     total += in.mag[i];
   }
-  // About the mean, so that the squares and sums stay small and exact.
+  // About the mean, so that the squares and sums stay small and exact: each below 10^5 in
+  // magnitude, their squares below search_max * 10^10, and the sum below n.
   const long long mean = total / n;
   long long sum = 0;
   w.squares = 0;
@@ -127,8 +120,17 @@ static void prepare(const search_input& in, prepared& w) {
     w.squares += static_cast<long long>(w.mag[i]) * w.mag[i];
   }
   w.n = n;
-  // n * squares is below 5000 * 5000 * 10^10: exact.
-  w.variance = static_cast<double>(n * w.squares - sum * sum) / n / (n - 1);
+  // n * squares is exact below 2^63, as it always is up to 5000 records. Past that, the
+  // squares less sum * sum / n in whole units and a remainder below one: it would otherwise
+  // overflow.
+  const long long bound = 9223372036854775807LL;
+  if (w.squares <= bound / n) {
+    w.variance = static_cast<double>(n * w.squares - sum * sum) / n / (n - 1);
+  } else {
+    const long long whole = sum * sum / n;
+    const long long rest = sum * sum % n;
+    w.variance = (static_cast<double>(w.squares - whole) - static_cast<double>(rest) / n) / (n - 1);
+  }
 }
 
 // The bin of a phase (a fraction of a cycle scaled by 2^64): its top 32 bits times the bin
@@ -136,20 +138,24 @@ static void prepare(const search_input& in, prepared& w) {
 static int bin_of(u64 phase, u64 bins) { return static_cast<int>(((phase >> 32) * bins) >> 32); }
 
 // Pooled variance within the `bins` bins over the whole variance, summed in bin order.
-static double theta_of(const prepared& w, int bins, const int count[], const long long bin_sum[]) {
+static double theta_of(const search_work& w, int bins, const int count[],
+                       const long long bin_sum[]) {
   double between = 0;
   int filled = 0;
   for (int b = 0; b < bins; ++b) {
     if (count[b] == 0) continue;
     ++filled;
-    between += static_cast<double>(bin_sum[b] * bin_sum[b]) / count[b];
+    // A sum reaches 10^11 with search_max records: squared in double, rounded once as the
+    // product of whole numbers would be.
+    const double s = static_cast<double>(bin_sum[b]);
+    between += s * s / count[b];
   }
   const int freedom = w.n - filled;
   if (freedom <= 0 || w.variance <= 0) return 1;
   return (static_cast<double>(w.squares) - between) / freedom / w.variance;
 }
 
-static double theta_at(const prepared& w, int bins, u64 freq) {
+static double theta_at(const search_work& w, int bins, u64 freq) {
   int count[2 * bins_max] = {};
   long long bin_sum[2 * bins_max] = {};
   for (int i = 0; i < w.n; ++i) {
@@ -203,7 +209,7 @@ static void add_dip(candidates& c, u64 freq, double theta) {
 // step that move a record by at most half a bin over the span: a step moves it by a fifth of a
 // cycle, so two fifths of the bins to a step, rounded up. Its theta and frequency become the
 // lowest found.
-static void refine(const prepared& w, const search_plan& plan, candidates& c) {
+static void refine(const search_work& w, const search_plan& plan, candidates& c) {
   const int parts = (2 * plan.bins + 4) / 5;
   const u64 part = plan.step / static_cast<u64>(parts);
   const u64 lowest = trial_freq(plan, plan.trials - 1);
@@ -243,7 +249,8 @@ static bool is_harmonic(const search_plan& plan, u64 shorter, u64 longer) {
 // each two bins at one phase of the candidate's cycle make one bin of the fold on the candidate
 // itself, and only a difference between the cycles makes theta lower than chance does
 // (`margin`). Such a candidate becomes the longer period, with its theta in the plan's bins.
-static void fold_twice(const prepared& w, const search_plan& plan, candidates& c, double margin) {
+static void fold_twice(const search_work& w, const search_plan& plan, candidates& c,
+                       double margin) {
   const u64 lowest = trial_freq(plan, plan.trials - 1);
   for (int i = 0; i < c.count; ++i) {
     const u64 half = c.freq[i] / 2;
@@ -256,7 +263,7 @@ static void fold_twice(const prepared& w, const search_plan& plan, candidates& c
 }
 
 // The candidates best first (see search_result).
-static void rank(const prepared& w, const search_plan& plan, candidates& c) {
+static void rank(const search_work& w, const search_plan& plan, candidates& c) {
   // Folds on a period and on a multiple of it estimate the noise from different bins: theta
   // differs by about sqrt(2 * bins) / (records - bins) by chance; three times that is the margin.
   // With hardly more records than bins chance would take all of theta, and a shorter period
@@ -309,19 +316,18 @@ static void rank(const prepared& w, const search_plan& plan, candidates& c) {
   }
 }
 
-void run_search(const search_input& in, const search_plan& plan, search_result* result) {
+void run_search(const search_input& in, const search_plan& plan, search_work* work,
+                search_result* result) {
   search_result& r = *result;
-  static_assert(sizeof(prepared) + search_max * 16 < 160 * 1024,
-                "the work tables must fit a thread's stack");
-  prepared w;
+  search_work& w = *work;
   prepare(in, w);
   // The phase of record i at trial k is dt * (max_freq - k * step) modulo 2^64: the phase at
   // trial 0, less dt * step at each further trial. Wrapping is exact on every platform.
-  u64 phase[search_max];
-  u64 advance[search_max];
+  u64* phase = w.phase;
+  const u64* advance = w.advance;
   for (int i = 0; i < w.n; ++i) {
-    phase[i] = w.dt[i] * plan.max_freq;
-    advance[i] = w.dt[i] * plan.step;
+    w.phase[i] = w.dt[i] * plan.max_freq;
+    w.advance[i] = w.dt[i] * plan.step;
   }
   candidates found{};
   r.points = plan.trials < periodogram_max ? static_cast<int>(plan.trials) : periodogram_max;

@@ -5,8 +5,9 @@
 
 namespace timing {
 
-/// Most records a search takes; more are counted and dropped by the caller.
-constexpr int search_max = 5000;
+/// Most records a search takes; more are counted and dropped by the caller. Every sum over the
+/// records stays exact up to it (magnitudes below 10^5 thousandths).
+constexpr int search_max = 1000000;
 
 /// Most trial periods a search runs.
 constexpr long long trials_max = 10000000;
@@ -115,10 +116,23 @@ struct search_result {
   double point_theta[periodogram_max];
 };
 
-/// Runs the planned search. Theta is the spread of the magnitudes within the phase bins (their
-/// pooled variance) over their whole variance: near 1 for no order, lower where the trial
-/// period orders the curve. With no spread at all it is 1.
-void run_search(const search_input& in, const search_plan& plan, search_result* result);
+/// The tables a search works in, as long as its records: 28 bytes a record, 28 MB for
+/// search_max, more than a stack holds, so the caller keeps them.
+struct search_work {
+  int n;
+  long long squares;                       ///< of the magnitudes about the mean
+  double variance;                         ///< of the magnitudes, 0 when they are all alike
+  unsigned long long dt[search_max];       ///< times since the first (units)
+  int mag[search_max];                     ///< thousandths about the mean
+  unsigned long long phase[search_max];    ///< at the trial being folded, scaled by 2^64
+  unsigned long long advance[search_max];  ///< of the phase from one trial to the next
+};
+
+/// Runs the planned search in `work` (overwritten). Theta is the spread of the magnitudes within
+/// the phase bins (their pooled variance) over their whole variance: near 1 for no order, lower
+/// where the trial period orders the curve. With no spread at all it is 1.
+void run_search(const search_input& in, const search_plan& plan, search_work* work,
+                search_result* result);
 
 /// The frequency of trial `k`.
 unsigned long long trial_freq(const search_plan& plan, long long k);
