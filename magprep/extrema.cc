@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "heap_sort.h"
 #include "modes.h"
 #include "timing/runs.h"
 
@@ -21,21 +22,8 @@ static void sort_by_time(extrema_table& t) {
     t.mag[a] = t.mag[b];
     t.mag[b] = mag;
   };
-  auto sift = [&t, &swap](int root, int end) {
-    for (;;) {
-      int child = 2 * root + 1;
-      if (child >= end) return;
-      if (child + 1 < end && t.time[child + 1] > t.time[child]) ++child;
-      if (t.time[root] >= t.time[child]) return;
-      swap(root, child);
-      root = child;
-    }
-  };
-  for (int i = t.count / 2 - 1; i >= 0; --i) sift(i, t.count);
-  for (int end = t.count - 1; end > 0; --end) {
-    swap(0, end);
-    sift(0, end);
-  }
+  heap_sort(
+      t.count, [&t](int a, int b) { return t.time[a] < t.time[b]; }, swap);
 }
 
 // ---- the runs ----
@@ -71,17 +59,8 @@ tally write_extrema(input& s, const options& o, std::FILE* out, extrema_tables* 
   record r;
   int decimals = 0;
   while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
-    if (!count_record(t, o, r)) continue;
-    if (table.count == records_max) {
-      uncount_record(t, r);
-      ++t.over;
-      continue;
-    }
     long long time = 0;
-    if (!record_time(r, o, &t.times, &time)) {
-      uncount_record(t, r);
-      continue;
-    }
+    if (!take_timed_record(t, o, r, table.count == records_max, &time)) continue;
     int written = 0;
     table.time[table.count] = time;
     table.mag[table.count] = magnitude_ten_thousandths(r.mag.digits, &written);

@@ -47,6 +47,18 @@ bool geocentric_time(long long t, const options& o, time_notes* notes, long long
   return false;
 }
 
+bool take_timed_record(tally& t, const options& o, const record& r, bool full, long long* time) {
+  if (!count_record(t, o, r)) return false;
+  if (full) {
+    uncount_record(t, r);
+    ++t.over;
+    return false;
+  }
+  if (record_time(r, o, &t.times, time)) return true;
+  uncount_record(t, r);
+  return false;
+}
+
 void uncount_record(tally& t, const record& r) {
   --t.records;
   if (r.mag.uncertain) --t.uncertain;
@@ -64,17 +76,8 @@ tally write_fold(input& s, const options& o, std::FILE* out, point_table* points
   window win{};
   record r;
   while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
-    if (!count_record(t, o, r)) continue;
-    if (t.records > records_max) {
-      uncount_record(t, r);
-      ++t.over;
-      continue;
-    }
     long long time = 0;
-    if (!record_time(r, o, &t.times, &time)) {
-      uncount_record(t, r);
-      continue;
-    }
+    if (!take_timed_record(t, o, r, t.records == records_max, &time)) continue;
     if (t.records == 1 && o.epoch_text == nullptr) t.epoch = time;
     const long long distance = time > t.epoch ? time - t.epoch : t.epoch - time;
     if (o.epoch_text != nullptr && distance > epoch_reach_days * units_per_day) {

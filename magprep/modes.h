@@ -203,6 +203,11 @@ bool record_time(const record& r, const options& o, time_notes* notes, long long
 /// Takes back a record that count_record counted, when it cannot be used after all.
 void uncount_record(tally& t, const record& r);
 
+/// Counts a record (count_record) and gives its time as record_time does, for the modes that
+/// keep their records in a table: false for a record not kept, for one that finds the table
+/// `full` (counted in `over`), and for a time that cannot be turned.
+bool take_timed_record(tally& t, const options& o, const record& r, bool full, long long* time);
+
 /// Writes billionths of a day with `decimals` decimals (0 to 9), rounded half up.
 void print_period(std::FILE* f, long long billionths, int decimals);
 

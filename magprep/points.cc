@@ -2,6 +2,7 @@
 // draws, the means of neighbours in X.
 #include <cstring>
 
+#include "heap_sort.h"
 #include "modes.h"
 
 namespace magprep {
@@ -53,7 +54,7 @@ static bool before(const point_table& t, int a, int b) {
   return t.x[a] < t.x[b] || (t.x[a] == t.x[b] && t.mag[a] < t.mag[b]);
 }
 
-// Heapsort: no allocation, and no quadratic time on records in any order.
+// By X, then by magnitude.
 static void sort_points(point_table& t) {
   auto swap = [&t](int a, int b) {
     const long long x = t.x[a];
@@ -63,21 +64,8 @@ static void sort_points(point_table& t) {
     t.mag[a] = t.mag[b];
     t.mag[b] = mag;
   };
-  auto sift = [&t, &swap](int root, int end) {
-    for (;;) {
-      int child = 2 * root + 1;
-      if (child >= end) return;
-      if (child + 1 < end && before(t, child, child + 1)) ++child;
-      if (!before(t, root, child)) return;
-      swap(root, child);
-      root = child;
-    }
-  };
-  for (int i = t.count / 2 - 1; i >= 0; --i) sift(i, t.count);
-  for (int end = t.count - 1; end > 0; --end) {
-    swap(0, end);
-    sift(0, end);
-  }
+  heap_sort(
+      t.count, [&t](int a, int b) { return before(t, a, b); }, swap);
 }
 
 grouping group_points(point_table& table, long long x_unit) {

@@ -67,19 +67,10 @@ tally write_search(input& s, const options& o, std::FILE* out, search_tables* ta
   record r;
   long long first = 0;  // the Julian Date of the first record kept, uncorrected (units)
   while (next_record(s, win, o.star, &r, &t.mentions, &t.unobserved)) {
-    if (!count_record(t, o, r)) continue;
-    if (in.count == search_max) {
-      uncount_record(t, r);
-      ++t.over;
-      continue;
-    }
+    if (!take_timed_record(t, o, r, in.count == search_max, &in.time[in.count])) continue;
     // The step as observed: the heliocentric correction moves the times off it, but the folds
     // of a few steps stay alike, shifted by how fast the correction changes.
     const long long jd = julian_date(r.time);
-    if (!record_time(r, o, &t.times, &in.time[in.count])) {
-      uncount_record(t, r);
-      continue;
-    }
     if (in.count == 0) first = jd;
     in.time_step = common_step(in.time_step, jd - first);
     in.mag[in.count] = r.mag.negative ? -thousandths(r.mag.digits) : thousandths(r.mag.digits);
