@@ -294,7 +294,7 @@ TEST(period_search, sums_stay_exact_over_a_million_records) {
   for (int i = 0; i < in->count; ++i) {
     const bool faint = i % 2 == 1;
     // Phase 0.15 or 0.65, give or take 0.03 (in thousandths, spread over the records).
-    const long long thousandths = (faint ? 650 : 150) + (i / 2 * 7919 % 61 - 30);
+    const long long thousandths = (faint ? 650 : 150) + (i / 2 * 7919LL % 61 - 30);
     in->time[i] = 2460000 * units_per_day + (i / 2 % 10) * period + thousandths * period / 1000;
     in->mag[i] = faint ? 99999 : 0;
   }
