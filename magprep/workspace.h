@@ -49,7 +49,7 @@ struct search_tables {
   timing::search_work work;
 };
 
-/// The tables of the one mode that runs: 40 MB, of which a run touches only what its records
+/// The tables of the one mode that runs: 32 MB, of which a run touches only what its records
 /// fill.
 union workspace {
   point_table points;

@@ -116,21 +116,37 @@ struct search_result {
   double point_theta[periodogram_max];
 };
 
-/// The tables a search works in, as long as its records: 28 bytes a record, 28 MB for
-/// search_max, more than a stack holds, so the caller keeps them.
+/// Most records the trials fold. Past it they fold an even subsample: every k-th record in order
+/// of time, k = ceil(records / scan_max), which spans the whole time base as all of them do.
+constexpr int scan_max = 5000;
+
+/// The tables a search works in: 12 bytes a record, 12 MB for search_max, more than a stack
+/// holds, so the caller keeps them; and 140 kB for the records the trials fold.
 struct search_work {
   int n;
-  long long squares;                       ///< of the magnitudes about the mean
-  double variance;                         ///< of the magnitudes, 0 when they are all alike
-  unsigned long long dt[search_max];       ///< times since the first (units)
-  int mag[search_max];                     ///< thousandths about the mean
-  unsigned long long phase[search_max];    ///< at the trial being folded, scaled by 2^64
-  unsigned long long advance[search_max];  ///< of the phase from one trial to the next
+  long long squares;                     ///< of the magnitudes about the mean
+  double variance;                       ///< of the magnitudes, 0 when they are all alike
+  unsigned long long dt[search_max];     ///< times since the first (units); past scan_max records
+                                         ///< in order of time, then of magnitude
+  int mag[search_max];                   ///< thousandths about the mean of all the records
+  int scanned;                           ///< records the trials fold: n, or the subsample's
+  long long scanned_squares;             ///< as squares, of the records the trials fold
+  double scanned_variance;               ///< as variance, of the records the trials fold
+  unsigned long long scan_dt[scan_max];  ///< as dt, of the records the trials fold
+  int scan_mag[scan_max];                ///< as mag, of the records the trials fold
+  unsigned long long phase[scan_max];    ///< at the trial being folded, scaled by 2^64
+  unsigned long long advance[scan_max];  ///< of the phase from one trial to the next
 };
 
 /// Runs the planned search in `work` (overwritten). Theta is the spread of the magnitudes within
 /// the phase bins (their pooled variance) over their whole variance: near 1 for no order, lower
-/// where the trial period orders the curve. With no spread at all it is 1.
+/// where the trial period orders the curve. With no spread at all it is 1. Past scan_max records
+/// the trials fold the subsample (the periodogram's points are its thetas), and every candidate
+/// is searched again in it, then settled on all the records: from the frequency the subsample
+/// found, by parts of a step towards a lower theta over all of them, at most as far as the
+/// subsample's search reached. Every theta reported or compared (the dips, the tests of a
+/// period's multiples and of twice the period, the dips shown in the periodogram) is then over
+/// all the records.
 void run_search(const search_input& in, const search_plan& plan, search_work* work,
                 search_result* result);
 
