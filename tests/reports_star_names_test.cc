@@ -123,8 +123,8 @@ TEST(aavso_star_name, keeps_what_is_no_designation_and_constellation) {
       "SS Cyg Cyg",
       "SS Xyz",
       "SSCy",
-      "SS\xc2\xa0"
-      "Cyg",
+      ("SS\xc2\xa0"
+       "Cyg"),  // a non-breaking space: no blank of a name
       "SSCYG:",
       "(SSCyg)",
       "ETA Car a",
