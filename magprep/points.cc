@@ -8,29 +8,7 @@
 namespace magprep {
 
 int magnitude_ten_thousandths(const char* digits, int* decimals) {
-  constexpr long long cap = 9999999;
-  long long whole = 0;
-  long long fraction = 0;
-  int written = 0;
-  bool point = false;
-  for (const char* p = digits; *p != '\0'; ++p) {
-    if (*p == '.') {
-      point = true;
-    } else if (point) {
-      if (written < 4) fraction = fraction * 10 + (*p - '0');
-      ++written;
-    } else if (whole <= cap) {
-      whole = whole * 10 + (*p - '0');
-    }
-  }
-  for (int i = written; i < 4; ++i) fraction *= 10;
-  long long v = whole * 10000 + fraction;
-  if (v > 200000) {
-    v /= 10;
-    ++written;
-  }
-  *decimals = written > 4 ? 4 : written;
-  return static_cast<int>(v > 999999 ? 999999 : v);
+  return timing::magnitude_units(digits, 4, decimals);
 }
 
 long long mean_in_units(long long sum, long long count, long long unit) {

@@ -5,26 +5,32 @@
 
 namespace timing {
 
-int thousandths(const char* digits) {
-  constexpr long long cap = 999999;  // 99.999 before the division, or 999.999 for 10 times
+int magnitude_units(const char* digits, int decimals, int* written) {
+  long long one = 1;
+  for (int i = 0; i < decimals; ++i) one *= 10;
+  constexpr long long cap = 9999999;  // far past 100 before the division, or 1000 for 10 times
   long long whole = 0;
   long long fraction = 0;
-  int decimals = 0;
+  int seen = 0;
   bool point = false;
   for (const char* p = digits; *p != '\0'; ++p) {
     if (*p == '.') {
       point = true;
     } else if (point) {
-      if (decimals < 3) fraction = fraction * 10 + (*p - '0');
-      ++decimals;
+      if (seen < decimals) fraction = fraction * 10 + (*p - '0');
+      ++seen;
     } else if (whole <= cap) {
       whole = whole * 10 + (*p - '0');
     }
   }
-  for (int i = decimals; i < 3; ++i) fraction *= 10;
-  long long v = whole * 1000 + fraction;
-  if (v > 20000) v /= 10;
-  return static_cast<int>(v > 99999 ? 99999 : v);
+  for (int i = seen; i < decimals; ++i) fraction *= 10;
+  long long v = whole * one + fraction;
+  if (v > 20 * one) {
+    v /= 10;
+    ++seen;
+  }
+  if (written != nullptr) *written = seen > decimals ? decimals : seen;
+  return static_cast<int>(v >= 100 * one ? 100 * one - 1 : v);
 }
 
 // ---- planning ----

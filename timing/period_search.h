@@ -45,10 +45,15 @@ struct search_input {
 /// differences of each time from the first, it gives the finest step the times lie on.
 long long common_step(long long step, long long difference);
 
-/// A magnitude written as digits with at most one point ("11.8", "118", "14.80") in thousandths,
-/// as magtime takes it: above 20 it is divided by ten (118 is 11.8). Digits past the third
-/// decimal are not looked at; a magnitude above 99.999 counts as 99.999.
-int thousandths(const char* digits);
+/// A magnitude written as digits with at most one point ("11.8", "118", "14.80") in units of
+/// 10^-decimals (decimals 3 or 4), as magtime takes it: above 20 it is divided by ten (118 is
+/// 11.8). Digits past that decimal are not looked at; a magnitude of 100 or more counts as the
+/// largest below it. `written` (when not null) gets the decimals as written, one more for a
+/// magnitude divided by ten, at most `decimals`.
+int magnitude_units(const char* digits, int decimals, int* written);
+
+/// magnitude_units in thousandths.
+inline int thousandths(const char* digits) { return magnitude_units(digits, 3, nullptr); }
 
 /// What a search will do: frequency k is max_freq - k * step (cycles per unit of time, scaled
 /// by 2^64), k from 0 (the shortest period) to trials - 1 (within `trials` 2^-64 cycles of the
