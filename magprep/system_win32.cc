@@ -36,6 +36,19 @@ static int errno_of_last_error() {
   }
 }
 
+// A stream that writes text on the handle `h` (lines ending in CRLF, as with fopen), which then
+// owns it; null when there is none, `h` closed.
+static std::FILE* text_stream(HANDLE h) {
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_TEXT);
+  std::FILE* f = fd >= 0 ? _fdopen(fd, "w") : nullptr;
+  if (f != nullptr) return f;
+  if (fd >= 0)
+    _close(fd);
+  else
+    CloseHandle(h);
+  return nullptr;
+}
+
 // A device (NUL, CON) or a pipe, written as it is, in text mode as fopen writes.
 static output_kind open_in_place(const char* name, output_target* t) {
   const HANDLE h = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -44,13 +57,8 @@ static output_kind open_in_place(const char* name, output_target* t) {
     errno = errno_of_last_error();
     return output_kind::failed;
   }
-  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_TEXT);
-  std::FILE* f = fd >= 0 ? _fdopen(fd, "w") : nullptr;
+  std::FILE* f = text_stream(h);
   if (f == nullptr) {
-    if (fd >= 0)
-      _close(fd);
-    else
-      CloseHandle(h);
     errno = EACCES;
     return output_kind::failed;
   }
@@ -166,14 +174,9 @@ std::FILE* create_part(const output_target& t, char* part, plotcore::file_id* id
   SetConsoleCtrlHandler(remove_part_on_event, TRUE);
   BY_HANDLE_FILE_INFORMATION info = {};
   const bool known = GetFileInformationByHandle(h, &info) != 0;
-  // Text mode, so that lines end in CRLF as with fopen.
-  const int fd = known ? _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_TEXT) : -1;
-  std::FILE* f = fd >= 0 ? _fdopen(fd, "w") : nullptr;
+  std::FILE* f = known ? text_stream(h) : nullptr;
+  if (!known) CloseHandle(h);
   if (f == nullptr) {
-    if (fd >= 0)
-      _close(fd);
-    else
-      CloseHandle(h);
     remove_part(part);
     errno = EACCES;
     return nullptr;
